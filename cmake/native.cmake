@@ -1,0 +1,26 @@
+# Native tree: the core's tests, benchmarks and fuzzers.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB VP_NATIVE_TESTS CONFIGURE_DEPENDS tests/native/*.cpp)
+add_executable(vp_native_tests ${VP_NATIVE_TESTS})
+target_link_libraries(vp_native_tests PRIVATE vpcore GTest::gtest GTest::gtest_main)
+gtest_discover_tests(vp_native_tests DISCOVERY_TIMEOUT 60)
+
+find_package(benchmark QUIET)
+file(GLOB VP_BENCHES CONFIGURE_DEPENDS bench/native/*.cpp)
+if(benchmark_FOUND AND VP_BENCHES)
+  add_executable(vp_native_bench ${VP_BENCHES})
+  target_link_libraries(vp_native_bench PRIVATE vpcore benchmark::benchmark benchmark::benchmark_main)
+endif()
+
+if(VP_FUZZ)
+  file(GLOB VP_FUZZERS CONFIGURE_DEPENDS fuzz/*.cpp)
+  foreach(src ${VP_FUZZERS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE vpcore)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()

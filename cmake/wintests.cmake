@@ -1,0 +1,31 @@
+# Tests under Wine: one GoogleTest executable, fixture executables, and the
+# end-to-end scripts that drive the real program.
+file(GLOB VP_WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
+add_executable(vp_win_tests ${VP_WIN_TESTS} tests/win/res/tests.rc)
+target_include_directories(vp_win_tests PRIVATE tests/win)
+target_link_libraries(vp_win_tests PRIVATE vpapp gtest gtest_main)
+target_link_options(vp_win_tests PRIVATE ${VP_STATIC_LINK})
+add_test(NAME win_tests COMMAND vp_win_tests --gtest_output=xml:Z:${CMAKE_SOURCE_DIR}/build/results/win_tests.xml)
+set_tests_properties(win_tests PROPERTIES TIMEOUT 600)
+
+# Executables whose version resources the tests read.
+add_executable(vp_fixture_versioned tests/win/fixtures/empty_main.c tests/win/fixtures/versioned.rc)
+add_executable(vp_fixture_plain tests/win/fixtures/empty_main.c)
+foreach(t vp_fixture_versioned vp_fixture_plain)
+  target_link_options(${t} PRIVATE ${VP_STATIC_LINK})
+  add_dependencies(vp_win_tests ${t})
+endforeach()
+
+# The small Win32 driver that end-to-end tests use to reach into the program's windows.
+file(GLOB VP_DRIVER_SOURCES CONFIGURE_DEPENDS tests/e2e/driver/*.cpp)
+add_executable(vp_driver ${VP_DRIVER_SOURCES})
+target_link_libraries(vp_driver PRIVATE vpplatform)
+target_link_options(vp_driver PRIVATE ${VP_STATIC_LINK} -municode)
+
+file(GLOB VP_E2E_TESTS CONFIGURE_DEPENDS tests/e2e/test_*.sh)
+foreach(script ${VP_E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash ${script})
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 LABELS e2e
+    ENVIRONMENT "VP_BUILD=${CMAKE_BINARY_DIR};VP_SOURCE=${CMAKE_SOURCE_DIR}")
+endforeach()

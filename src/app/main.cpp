@@ -1,0 +1,22 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/main_form.h"
+#include "core/app_name.h"
+#include "platform/messages.h"
+#include "ui/window.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    vp::AppName = vp::kProgramName;
+    try {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        vp::TMainForm form;
+        form.Show(showCommand);
+        return vp::ui::RunMessageLoop();
+    } catch (...) {
+        vp::ReportCurrentException();
+        return 1;
+    }
+}

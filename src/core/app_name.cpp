@@ -1,0 +1,7 @@
+#include "core/app_name.h"
+
+namespace vp {
+
+std::u16string AppName = u"? Empty AppName";
+
+} // namespace vp

@@ -1,0 +1,20 @@
+#pragma once
+// Side effects that tests must see or steer go through these replaceable hooks.
+// An empty hook means the real thing.
+#include <functional>
+#include <string>
+
+namespace vp::hooks {
+
+// Shows a message box; returns the button pressed.
+using MessageBoxFn =
+    std::function<int(const std::u16string& text, const std::u16string& caption, unsigned flags)>;
+// Sounds one tone (blocking); also used for the silent pause inside the alarm.
+using BeepFn = std::function<void(unsigned frequency, unsigned duration)>;
+using SleepFn = std::function<void(unsigned milliseconds)>;
+
+extern MessageBoxFn MessageBox;
+extern BeepFn Beep;
+extern SleepFn Sleep;
+
+} // namespace vp::hooks
