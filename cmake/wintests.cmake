@@ -29,3 +29,12 @@ foreach(script ${VP_E2E_TESTS})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 LABELS e2e
     ENVIRONMENT "VP_BUILD=${CMAKE_BINARY_DIR};VP_SOURCE=${CMAKE_SOURCE_DIR}")
 endforeach()
+
+# Benchmarks under Wine print figures; they are not tests.
+file(GLOB VP_WIN_BENCHES CONFIGURE_DEPENDS bench/win/*.cpp)
+if(VP_WIN_BENCHES)
+  add_executable(vp_win_bench ${VP_WIN_BENCHES})
+  target_include_directories(vp_win_bench PRIVATE tests/win)
+  target_link_libraries(vp_win_bench PRIVATE vpapp)
+  target_link_options(vp_win_bench PRIVATE ${VP_STATIC_LINK})
+endif()
