@@ -1,9 +1,6 @@
 #include "platform/files.h"
 
 #include <windows.h>
-#include <shlobj.h>
-#include <shobjidl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <climits>
@@ -14,9 +11,7 @@
 #include "core/errors.h"
 #include "core/paths.h"
 #include "core/text.h"
-#include "platform/folders.h"
 #include "platform/messages.h"
-#include "platform/version.h"
 #include "platform/wstr.h"
 
 namespace vp {
