@@ -9,6 +9,10 @@ namespace vp {
 
 const char16_t* const kVendorPageAddress = u"https://www.velmorpasquill.com/thanks.html";
 
+std::u16string_view TextBeforeNul(std::u16string_view block) {
+    return block.substr(0, block.find(u'\0'));
+}
+
 std::u16string_view TrimLowAscii(std::u16string_view text) {
     while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
     while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);

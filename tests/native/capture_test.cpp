@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -116,6 +118,22 @@ TEST(Capture, AppendAddsExactlyOneLastLine) {
         {u"a\r", u"x", u"x\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(AppendText(c.pad, c.line), c.append) << Show(c.pad);
+}
+
+TEST(Capture, ClipboardBlockTextStopsAtNulOrBlockEnd) {
+    // Exactly sized heap blocks: reading one unit too far trips AddressSanitizer.
+    struct Case { std::u16string block, text; };
+    const Case cases[] = {
+        {u"abcd", u"abcd"},
+        {std::u16string(u"ab\0cd\0", 6), u"ab"},
+        {std::u16string(u"\0x", 2), u""},
+        {u"", u""},
+    };
+    for (const auto& c : cases) {
+        auto block = std::make_unique<char16_t[]>(c.block.size());
+        std::copy(c.block.begin(), c.block.end(), block.get());
+        EXPECT_EQ(TextBeforeNul({block.get(), c.block.size()}), c.text) << Show(c.block);
+    }
 }
 
 TEST(Capture, TrimsEveryUnitUpToSpaceAndNothingAbove) {
