@@ -1,0 +1,312 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+#include <vector>
+
+#include "core/encoding.h"
+#include "core/errors.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "platform/messages.h"
+#include "platform/wstr.h"
+
+namespace vp {
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return h_; }
+    // Closes now; false when closing failed (a write may have been lost).
+    bool Close() {
+        if (!Valid()) return true;
+        const bool ok = CloseHandle(h_) != 0;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
+std::u16string SystemMessage(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+                                   nullptr);
+    std::u16string text;
+    if (n) {
+        text = U(buffer, n);
+    } else {
+        wchar_t fallback[40];
+        swprintf(fallback, 40, L"System error %lu.", static_cast<unsigned long>(code));
+        text = U(fallback);
+    }
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
+        text.pop_back();
+    return text;
+}
+
+[[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName,
+                                 DWORD code) {
+    throw Error(std::u16string(what) + u" \"" + fileName + u"\". " + SystemMessage(code));
+}
+
+std::u16string FullPathOf(const std::u16string& path) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetFullPathNameW(W(path), static_cast<DWORD>(buffer.size()),
+                                         buffer.data(), nullptr);
+        if (n == 0) return path;
+        if (n < buffer.size()) return U(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
+}
+
+DWORD Attributes(const std::u16string& path) { return GetFileAttributesW(W(path)); }
+
+// Whether a reparse point resolves to something that exists.
+bool LinkTargetExists(const std::u16string& path) {
+    FileHandle h(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.Valid();
+}
+
+bool WriteAll(HANDLE h, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// Raises the platform's errors for a path that cannot name a file.
+void ValidatePath(const std::u16string& path, const std::u16string& full, size_t maxLength) {
+    const bool prefixed = LongPathPrefixLength(path) > 0;
+    if (!prefixed && full.size() >= maxLength) throw Error(u"The specified path is too long");
+    if (!PathColonsValid(full) || !PathColonsValid(path))
+        throw Error(u"The path format is not supported");
+    if (TrimControls(path).empty() || HasInvalidPathChars(path))
+        throw Error(u"Invalid characters in path");
+}
+
+bool IsRetryableShareError(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
+           code == ERROR_LOCK_VIOLATION;
+}
+
+void AppendToFile(const std::u16string& fileName, const std::string& bytes) {
+    FileHandle h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.Valid()) RaiseFileError(u"Cannot open file", fileName, GetLastError());
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(h.Get(), LARGE_INTEGER{}, &end, FILE_END))
+        RaiseFileError(u"Cannot write to file", fileName, GetLastError());
+    if (!WriteAll(h.Get(), bytes)) {
+        const DWORD code = GetLastError();
+        // Take back a partial append so that the file holds whole texts only.
+        SetFilePointerEx(h.Get(), end, nullptr, FILE_BEGIN);
+        SetEndOfFile(h.Get());
+        RaiseFileError(u"Cannot write to file", fileName, code);
+    }
+    if (!h.Close()) RaiseFileError(u"Cannot write to file", fileName, GetLastError());
+}
+
+// Writes a temporary file beside the target and moves it over the target in one step,
+// so the target holds either its old or its new content, never a part.
+void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folder,
+                     const std::string& bytes) {
+    static unsigned counter = 0;
+    std::u16string temp;
+    HANDLE raw = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && raw == INVALID_HANDLE_VALUE; ++attempt) {
+        wchar_t name[64];
+        swprintf(name, 64, L"~vp%lx-%x.tmp", static_cast<unsigned long>(GetCurrentProcessId()),
+                 ++counter);
+        temp = folder + U(name);
+        raw = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
+        if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (raw == INVALID_HANDLE_VALUE) RaiseFileError(u"Cannot create file", fileName, GetLastError());
+    FileHandle h(raw);
+    auto fail = [&](DWORD code) {
+        h.Close();
+        DeleteFileW(W(temp));
+        RaiseFileError(u"Cannot create file", fileName, code);
+    };
+    if (!WriteAll(h.Get(), bytes) || !FlushFileBuffers(h.Get())) fail(GetLastError());
+    if (!h.Close()) fail(GetLastError());
+    // Another program (a virus scanner, an indexer) may hold the target for a moment.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(W(temp), W(fileName), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return;
+        const DWORD code = GetLastError();
+        if (attempt >= 10 || !IsRetryableShareError(code)) fail(code);
+        ::Sleep(100);
+    }
+}
+
+} // namespace
+
+std::u16string FolderOf(const std::u16string& path, bool silent) {
+    FolderPart part = FolderPartOf(path);
+    switch (part.status) {
+    case FolderPart::Ok:
+        return std::move(part.folder);
+    case FolderPart::TooLong:
+        throw Error(u"The specified path is too long");
+    case FolderPart::InvalidChars:
+        throw Error(u"Invalid characters in file name");
+    case FolderPart::Rejected:
+        break;
+    }
+    if (silent) return {};
+    throw Error(u"The path is invalid!\r\n" + path);
+}
+
+bool FolderExists(const std::u16string& path) {
+    if (path.empty() || path.back() == u' ') return false;
+    const DWORD a = Attributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    return !(a & FILE_ATTRIBUTE_REPARSE_POINT) || LinkTargetExists(path);
+}
+
+bool FolderExistsMsg(const std::u16string& path) {
+    if (FolderExists(path)) return true;
+    if (path.empty())
+        ShowInfo(u"No folder specified!");
+    else if (path.find(u':') != std::u16string::npos)
+        ShowError(u"Folder does not exist:\r\n" + path);
+    else
+        ShowError(u"A relative path was provided instead of a full path!\r\n" + path);
+    return false;
+}
+
+int EnsureFolder(const std::u16string& path) {
+    Assert(!path.empty(), u"cIO", u"ForceDirectories - Parameter is empty!");
+    if (FolderExists(path)) return 0;
+    const std::u16string full = FullPathOf(path);
+    ValidatePath(path, full, 248);
+    const size_t prefix = LongPathPrefixLength(full);
+    if (full.size() >= prefix + 2 && full[prefix + 1] == u':') {
+        const char16_t letter = UpCaseAscii(full[prefix]);
+        if (letter < u'A' || letter > u'Z' || !(GetLogicalDrives() & (1u << (letter - u'A'))))
+            throw Error(u"The drive cannot be found");
+    }
+    // From the root down: every prefix that ends before a delimiter is one folder level.
+    for (size_t i = prefix; i <= full.size(); ++i) {
+        if (i < full.size() && full[i] != u'\\') continue;
+        const std::u16string level = full.substr(0, i);
+        if (level.empty() || level.back() == u':' || level.size() <= prefix) continue;
+        const DWORD a = Attributes(level);
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!CreateDirectoryW(W(level), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return FolderExists(path) ? 1 : -1;
+}
+
+bool EnsureFolderMsg(const std::u16string& path) {
+    if (EnsureFolder(path) != -1) return true;
+    ShowError(u"Cannot create folder: " + path +
+              u"\r\nProbably you are trying to write to a folder to which you don't have write "
+              u"permissions, or, the folder you want to create is invalid.");
+    return false;
+}
+
+bool FileExists(const std::u16string& fileName) {
+    const DWORD a = Attributes(fileName);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileIsLocked(const std::u16string& fileName) {
+    if (!FileExists(fileName)) throw Error(u"File does not exist!\r\n" + fileName);
+    FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !h.Valid();
+}
+
+void WriteTextFile(const std::u16string& fileName, const std::u16string& text, bool overwrite,
+                   bool withBOM) {
+    const std::u16string folder = FolderOf(fileName, true);
+    if (folder.empty())
+        throw Error(u"Cannot write the file: a full path with a valid folder is needed.\r\n" +
+                    fileName);
+    EnsureFolder(folder);
+    if (overwrite || !FileExists(fileName))
+        ReplaceFileWith(fileName, folder, EncodeText(text, withBOM));
+    else
+        AppendToFile(fileName, EncodeText(text, false));
+}
+
+std::u16string ReadTextFile(const std::u16string& fileName) {
+    const std::u16string full = FullPathOf(fileName);
+    ValidatePath(fileName, full, 260);
+    const std::u16string folder = DirectoryName(full);
+    if (!folder.empty() && Attributes(folder) == INVALID_FILE_ATTRIBUTES)
+        throw Error(u"The specified path was not found");
+    FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h.Valid()) RaiseFileError(u"Cannot open file", fileName, GetLastError());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h.Get(), &size)) RaiseFileError(u"Cannot read file", fileName, GetLastError());
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t got = 0;
+    for (;;) {
+        if (got == bytes.size()) bytes.resize(bytes.size() + 65536); // the file grew meanwhile
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - got, 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(h.Get(), bytes.data() + got, want, &read, nullptr))
+            RaiseFileError(u"Cannot read file", fileName, GetLastError());
+        if (read == 0) break;
+        got += read;
+    }
+    bytes.resize(got);
+    h.Close();
+    return DecodeText(bytes, DecodeAnsi);
+}
+
+std::u16string DecodeAnsi(std::string_view bytes) {
+    std::u16string out;
+    while (!bytes.empty()) {
+        const int chunk = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX / 2));
+        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, nullptr, 0);
+        if (n <= 0) return DecodeWindows1252(bytes);
+        const size_t at = out.size();
+        out.resize(at + static_cast<size_t>(n));
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, W(out.data() + at), n);
+        bytes.remove_prefix(static_cast<size_t>(chunk));
+    }
+    return out;
+}
+
+bool DriveIsReady(const std::u16string& root) {
+    if (root.empty()) return false;
+    const UINT type = GetDriveTypeW(W(WithTrailingDelimiter(root)));
+    if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR) return false;
+    if (type == DRIVE_REMOTE) return true;
+    const char16_t letter = UpCaseAscii(root[0]);
+    if (letter < u'A' || letter > u'Z') return false;
+    const wchar_t drive[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
+    // No "insert a disk" box for an empty removable drive.
+    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+    ULARGE_INTEGER total{};
+    const BOOL known = GetDiskFreeSpaceExW(drive, nullptr, &total, nullptr);
+    SetErrorMode(previous);
+    return known != 0;
+}
+
+} // namespace vp

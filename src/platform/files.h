@@ -1,0 +1,33 @@
+#pragma once
+// File and folder helpers: folders, whole text files, and the file and folder choosers.
+#include <string>
+#include <string_view>
+
+namespace vp {
+
+// The folder part with its trailing "\"; "" for a bare name. A rejected path gives "" when
+// silent and raises "The path is invalid!" otherwise.
+std::u16string FolderOf(const std::u16string& path, bool silent);
+bool FolderExists(const std::u16string& path);
+bool FolderExistsMsg(const std::u16string& path);
+// -1 failed, 0 existed, 1 created.
+int EnsureFolder(const std::u16string& path);
+bool EnsureFolderMsg(const std::u16string& path);
+bool FileExists(const std::u16string& fileName);
+bool FileIsLocked(const std::u16string& fileName);
+// Writes text as UTF-8. With overwrite (or when the file is new) the file is replaced as a
+// whole, atomically, with the mark EF BB BF first when withBOM; otherwise text is appended.
+void WriteTextFile(const std::u16string& fileName, const std::u16string& text, bool overwrite,
+                   bool withBOM);
+std::u16string ReadTextFile(const std::u16string& fileName);
+bool DriveIsReady(const std::u16string& root);
+bool BrowseForFolder(std::u16string& path, const std::u16string& title, unsigned options);
+std::u16string PromptSaveFile(const std::u16string& fileName, const std::u16string& filter,
+                              const std::u16string& defaultExt, const std::u16string& title);
+std::u16string PromptOpenFile(const std::u16string& fileName, const std::u16string& filter,
+                              const std::u16string& defaultExt, const std::u16string& title);
+
+// Bytes in the system's ANSI code page.
+std::u16string DecodeAnsi(std::string_view bytes);
+
+} // namespace vp

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+
+#include "core/app_name.h"
+#include "core/errors.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/version.h"
+#include "platform/wstr.h"
+#include "test_support.h"
+
+using namespace vp;
+using namespace std::string_literals;
+
+namespace {
+
+void RemoveTree(const std::u16string& folder) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(W(folder + u"*"), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::u16string name = U(fd.cFileName);
+            if (name == u"." || name == u"..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + u"\\");
+            else
+                DeleteFileW(W(folder + name));
+        } while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    RemoveDirectoryW(W(folder));
+}
+
+std::string ReadBytes(const std::u16string& fileName) {
+    HANDLE h = CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(GetFileSize(h, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(h);
+    bytes.resize(read);
+    return bytes;
+}
+
+void WriteBytes(const std::u16string& fileName, const std::string& bytes) {
+    HANDLE h = CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+// Names of the entries of a folder, sorted by the system.
+std::u16string ListFolder(const std::u16string& folder) {
+    std::u16string names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(W(folder + u"*"), &fd);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::u16string name = U(fd.cFileName);
+        if (name != u"." && name != u"..") names += name + u";";
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return names;
+}
+
+std::u16string MessageOfCall(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.Message();
+    }
+    return u"<no error>";
+}
+
+// A drive letter that names no drive.
+std::u16string MissingDrive() {
+    const DWORD drives = GetLogicalDrives();
+    for (char16_t c = u'Y'; c > u'D'; --c)
+        if (!(drives & (1u << (c - u'A')))) return std::u16string(1, c) + u":\\";
+    return {};
+}
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppName = kProgramName;
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        wchar_t unique[64];
+        swprintf(unique, 64, L"vp_files_%lu_%lu\\", GetCurrentProcessId(), GetTickCount());
+        dir = U(temp) + U(unique);
+        ASSERT_TRUE(CreateDirectoryW(W(dir), nullptr));
+    }
+    void TearDown() override { RemoveTree(dir); }
+    std::u16string dir;
+};
+
+} // namespace
+
+TEST_F(Files, WriteCreatesOverwritesAndAppendsWithTheMarkOnlyAtCreation) {
+    const std::u16string f = dir + u"sub\\deeper\\a.txt"; // missing folders are made
+    WriteTextFile(f, u"a\u00E9", false, true);
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "a\xC3\xA9");
+    WriteTextFile(f, u"\r\nb", false, true); // appending never adds a mark
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "a\xC3\xA9\r\nb");
+    WriteTextFile(f, u"c", true, false);
+    EXPECT_EQ(ReadBytes(f), "c");
+    WriteTextFile(f, u"d", true, true);
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "d");
+    WriteTextFile(f, u"e", false, false);
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "de");
+    const std::u16string g = dir + u"new.txt";
+    WriteTextFile(g, u"", false, false);
+    EXPECT_EQ(ReadBytes(g), "");
+    EXPECT_EQ(ListFolder(dir + u"sub\\deeper\\"), u"a.txt;"); // no temporary file left
+}
+
+TEST_F(Files, ReadDetectsTheMarkAndDropsIt) {
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+    } cases[] = {
+        {"\xEF\xBB\xBF" "a\xC3\xA9"s, u"a\u00E9"},
+        {"\xFF\xFE" "a\0\xE9\0\x3D\xD8\x00\xDE"s, u"a\u00E9\U0001F600"},
+        {"\xFE\xFF" "\0a\0\xE9"s, u"a\u00E9"},
+        {"\xFF\xFE" "a"s, u"\uFFFD"},                // odd byte count
+        {"plain\r\n\xE2\x82\xAC"s, u"plain\r\n\u20AC"}, // unmarked valid UTF-8
+        {"x\0y"s, u"x\0y"s},
+        {""s, u""},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(dir + u"r.txt", c.bytes);
+        EXPECT_EQ(ReadTextFile(dir + u"r.txt"), c.text) << c.bytes;
+    }
+}
+
+TEST_F(Files, UnmarkedBytesThatAreNotUtf8AreReadInTheAnsiCodePage) {
+    WriteBytes(dir + u"ansi.txt", "caf\xE9 \x80");
+    wchar_t expected[16] = {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, "caf\xE9 \x80", 6, expected, 16);
+    EXPECT_EQ(ReadTextFile(dir + u"ansi.txt"), U(expected, n));
+    if (GetACP() == 1252) {
+        EXPECT_EQ(ReadTextFile(dir + u"ansi.txt"), u"caf\u00E9 \u20AC");
+    }
+}
+
+TEST_F(Files, LargeFileRoundTrips) {
+    std::u16string text;
+    text.reserve(24u << 20);
+    while (text.size() < (24u << 20)) text += u"line \u00E9\u4E2D\U0001F600 of text\r\n";
+    WriteTextFile(dir + u"big.txt", text, true, true);
+    EXPECT_EQ(ReadTextFile(dir + u"big.txt"), text);
+}
+
+TEST_F(Files, ReadRaisesThePathErrors) {
+    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"a|b.txt"); }), u"Invalid characters in path");
+    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(u"   "); }), u"Invalid characters in path");
+    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"a:b.txt"); }),
+              u"The path format is not supported");
+    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + std::u16string(300, u'x')); }),
+              u"The specified path is too long");
+    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"nofolder\\a.txt"); }),
+              u"The specified path was not found");
+    const std::u16string missing = MessageOfCall([&] { ReadTextFile(dir + u"none.txt"); });
+    EXPECT_NE(missing.find(dir + u"none.txt"), std::u16string::npos) << std::string(missing.begin(), missing.end());
+}
+
+TEST_F(Files, WriteRejectsANameWithoutAValidFolder) {
+    for (const std::u16string name : {u"bare.txt", u"C:\\a?b\\c.txt"}) {
+        const std::u16string m = MessageOfCall([&] { WriteTextFile(name, u"x", true, false); });
+        EXPECT_NE(m.find(name), std::u16string::npos);
+    }
+    EXPECT_FALSE(FileExists(u"bare.txt"));
+}
+
+TEST_F(Files, FailedOverwriteKeepsTheOldFileWhole) {
+    const std::u16string f = dir + u"held.txt";
+    WriteTextFile(f, u"old content", true, false);
+    HANDLE h = CreateFileW(W(f), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(WriteTextFile(f, u"new", true, false), Error);
+    CloseHandle(h);
+    EXPECT_EQ(ReadBytes(f), "old content");
+    EXPECT_EQ(ListFolder(dir), u"held.txt;");
+    WriteTextFile(f, u"new", true, false); // released: the replace goes through
+    EXPECT_EQ(ReadBytes(f), "new");
+}
+
+TEST_F(Files, FileIsLockedWhileAnotherHandleHoldsIt) {
+    const std::u16string f = dir + u"lock.txt";
+    EXPECT_EQ(MessageOfCall([&] { FileIsLocked(f); }), u"File does not exist!\r\n" + f);
+    WriteTextFile(f, u"x", true, false);
+    EXPECT_FALSE(FileIsLocked(f));
+    HANDLE h = CreateFileW(W(f), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(FileIsLocked(f));
+    CloseHandle(h);
+    EXPECT_FALSE(FileIsLocked(f));
+}
+
+TEST_F(Files, EnsureFolderReportsCreatedExistingAndFailed) {
+    EXPECT_EQ(EnsureFolder(dir + u"x\\y\\z"), 1);
+    EXPECT_TRUE(FolderExists(dir + u"x\\y\\z\\"));
+    EXPECT_EQ(EnsureFolder(dir + u"x\\y\\z\\"), 0);
+    WriteTextFile(dir + u"file", u"", true, false);
+    EXPECT_EQ(EnsureFolder(dir + u"file\\under"), -1); // a file stands in the way
+    EXPECT_THROW(EnsureFolder(u""), AssertionFailure);
+    EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + u"a<b"); }), u"Invalid characters in path");
+    EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + u"a:b"); }), u"The path format is not supported");
+    EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + std::u16string(250, u'x')); }),
+              u"The specified path is too long");
+    const std::u16string drive = MissingDrive();
+    ASSERT_FALSE(drive.empty());
+    EXPECT_EQ(MessageOfCall([&] { EnsureFolder(drive + u"new"); }), u"The drive cannot be found");
+}
+
+TEST_F(Files, FolderExistsRules) {
+    EXPECT_TRUE(FolderExists(dir));
+    EXPECT_TRUE(FolderExists(dir.substr(0, dir.size() - 1)));
+    EXPECT_FALSE(FolderExists(dir + u" "));
+    EXPECT_FALSE(FolderExists(u""));
+    WriteTextFile(dir + u"f.txt", u"", true, false);
+    EXPECT_FALSE(FolderExists(dir + u"f.txt"));
+    EXPECT_EQ(FolderOf(dir + u"f.txt", false), dir);
+    EXPECT_EQ(FolderOf(u"a?b", true), u"");
+    EXPECT_EQ(MessageOfCall([] { FolderOf(u"a?b", false); }), u"The path is invalid!\r\na?b");
+}
+
+TEST_F(Files, MessagesOfTheMsgVariants) {
+    test::CaptureEffects fx;
+    EXPECT_TRUE(FolderExistsMsg(dir));
+    EXPECT_FALSE(FolderExistsMsg(u""));
+    EXPECT_FALSE(FolderExistsMsg(dir + u"missing"));
+    EXPECT_FALSE(FolderExistsMsg(u"relative\\folder"));
+    WriteTextFile(dir + u"file", u"", true, false);
+    EXPECT_TRUE(EnsureFolderMsg(dir + u"made"));
+    EXPECT_FALSE(EnsureFolderMsg(dir + u"file\\under"));
+    ASSERT_EQ(fx.boxes.size(), 4u);
+    EXPECT_EQ(fx.boxes[0].text, u"No folder specified!");
+    EXPECT_EQ(fx.boxes[0].caption, u"Velmor Pasquill");
+    EXPECT_EQ(fx.boxes[0].flags, static_cast<unsigned>(MB_ICONINFORMATION));
+    EXPECT_EQ(fx.boxes[1].text, u"Folder does not exist:\r\n" + dir + u"missing");
+    EXPECT_EQ(fx.boxes[1].caption, u"Velmor Pasquill - Error");
+    EXPECT_EQ(fx.boxes[2].text,
+              u"A relative path was provided instead of a full path!\r\nrelative\\folder");
+    EXPECT_EQ(fx.boxes[3].text,
+              u"Cannot create folder: " + dir +
+                  u"file\\under\r\nProbably you are trying to write to a folder to which you "
+                  u"don't have write permissions, or, the folder you want to create is invalid.");
+    EXPECT_EQ(fx.boxes[3].flags, static_cast<unsigned>(MB_ICONERROR));
+}
+
+TEST_F(Files, DriveIsReady) {
+    EXPECT_TRUE(DriveIsReady(u"C:\\"));
+    EXPECT_TRUE(DriveIsReady(u"c:"));
+    EXPECT_FALSE(DriveIsReady(MissingDrive()));
+    EXPECT_FALSE(DriveIsReady(u""));
+}
+
+TEST_F(Files, DataFolderAndFirstRun) {
+    const std::u16string data = DataFolder();
+    EXPECT_EQ(data, SpecialFolder(CSIDL_APPDATA, false) + u"Velmor Pasquill\\");
+    EXPECT_EQ(IniFilePath(), data + u"Velmor Pasquill.ini");
+    AppName = u"? Empty AppName";
+    try {
+        DataFolder();
+        ADD_FAILURE() << "no assertion";
+    } catch (const AssertionFailure& e) {
+        EXPECT_EQ(e.Unit(), u"cIO");
+        EXPECT_EQ(e.Detail(), u"Invalid chars in AppName: ? Empty AppName");
+    }
+    // A name of its own, so that the program's real files are never touched.
+    wchar_t name[64];
+    swprintf(name, 64, L"VP first run %lu", GetCurrentProcessId());
+    AppName = U(name);
+    const std::u16string folder = DataFolder();
+    RemoveTree(folder);
+    EXPECT_TRUE(IsFirstRun()); // folder missing
+    ASSERT_EQ(EnsureFolder(folder), 1);
+    EXPECT_TRUE(IsFirstRun()); // folder without the INI file
+    WriteTextFile(IniFilePath(), u"[QRT/Soft]\r\n", true, false);
+    EXPECT_FALSE(IsFirstRun());
+    DeleteFileW(W(IniFilePath()));
+    EXPECT_TRUE(IsFirstRun());
+    RemoveTree(folder);
+}
+
+TEST_F(Files, SystemFolders) {
+    for (const std::u16string& f : {DocumentsFolder(), DesktopFolder(), StartMenuFolder(),
+                                    AppFolder(), SpecialFolder(CSIDL_APPDATA, false)}) {
+        ASSERT_FALSE(f.empty());
+        EXPECT_EQ(f.back(), u'\\');
+        EXPECT_TRUE(FolderExists(f)) << std::string(f.begin(), f.end());
+        EXPECT_EQ(f.find(u'\0'), std::u16string::npos);
+    }
+    const std::u16string exe = ExecutablePath();
+    EXPECT_EQ(AppFolder(), exe.substr(0, exe.rfind(u'\\') + 1));
+}
