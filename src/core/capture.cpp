@@ -4,6 +4,7 @@
 
 #include "core/date_time.h"
 #include "core/duplicates.h"
+#include "core/paths.h"
 
 namespace vp {
 
@@ -11,12 +12,6 @@ const char16_t* const kVendorPageAddress = u"https://www.velmorpasquill.com/than
 
 std::u16string_view TextBeforeNul(std::u16string_view block) {
     return block.substr(0, block.find(u'\0'));
-}
-
-std::u16string_view TrimLowAscii(std::u16string_view text) {
-    while (!text.empty() && text.front() <= u' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() <= u' ') text.remove_suffix(1);
-    return text;
 }
 
 namespace {
@@ -61,7 +56,7 @@ CaptureDecision DecideCapture(const CaptureInput& in) {
     const CaptureOptions& opt = in.options;
     CaptureDecision d;
     d.openVendorPage = in.draw == kVendorPageDraw;
-    const std::u16string_view entry = opt.trim ? TrimLowAscii(in.entry) : in.entry;
+    const std::u16string_view entry = opt.trim ? TrimControls(in.entry) : in.entry;
     const bool duplicate = IsDuplicate(entry, in.pad, opt.anywhere);
     d.beep = duplicate && opt.duplicateBeep;
     if (duplicate && opt.ignoreDuplicate) {

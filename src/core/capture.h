@@ -72,9 +72,6 @@ void RunCapture(CaptureInput input, int32_t& collectedCount, CaptureSink& sink);
 // A clipboard text block's text: up to its first NUL, or the whole block without one.
 std::u16string_view TextBeforeNul(std::u16string_view block);
 
-// Removes every code unit up to U+0020 from both ends.
-std::u16string_view TrimLowAscii(std::u16string_view text);
-
 // "MM<sep>DD<sep>YYYY" of the date-time's calendar day.
 std::u16string FormatDatePrefix(double dateTime, std::u16string_view separator);
 

@@ -136,12 +136,6 @@ TEST(Capture, ClipboardBlockTextStopsAtNulOrBlockEnd) {
     }
 }
 
-TEST(Capture, TrimsEveryUnitUpToSpaceAndNothingAbove) {
-    EXPECT_EQ(TrimLowAscii(u" \t\r\n\x01x y\x1f "), u"x y");
-    EXPECT_EQ(TrimLowAscii(u"\u00A0x\u00A0"), u"\u00A0x\u00A0");
-    EXPECT_EQ(TrimLowAscii(u" \r\n "), u"");
-}
-
 TEST(Capture, DatePrefixIsMonthDayYearWithRegionalSeparator) {
     EXPECT_EQ(FormatDatePrefix(EncodeDate(2019, 3, 5), u"/"), u"03/05/2019");
     EXPECT_EQ(FormatDatePrefix(EncodeDateTime(2019, 12, 31, 23, 59, 59, 999), u"."),
@@ -245,7 +239,10 @@ TEST_F(Pipeline, EmptyEntryPerMode) {
     EXPECT_EQ(count, 3);
 }
 
-TEST_F(Pipeline, WithoutTrimTheTextStaysAsCopied) {
+TEST_F(Pipeline, TrimStopsAtSpaceAndCanBeOff) {
+    Capture(u"\u00A0x\t\x01");
+    EXPECT_EQ(sink.pad, u"\u00A0x\r\n"); // the no-break space stays
+    sink.pad.clear();
     options.trim = false;
     Capture(u" a ");
     Capture(u"a");
