@@ -17,4 +17,15 @@ extern MessageBoxFn MessageBox;
 extern BeepFn Beep;
 extern SleepFn Sleep;
 
+// The local date-time now, in days since 1899-12-30.
+using NowFn = std::function<double()>;
+// A uniform integer in 0..range-1 from the process-wide generator.
+using RandomFn = std::function<int(int range)>;
+// Opens a web address in the default browser.
+using OpenWebPageFn = std::function<void(const std::u16string& address)>;
+
+extern NowFn Now;
+extern RandomFn Random;
+extern OpenWebPageFn OpenWebPage;
+
 } // namespace vp::hooks

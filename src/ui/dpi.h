@@ -1,0 +1,15 @@
+#pragma once
+// Sizes are written for 96 DPI; this is the one place that scales them, and the one
+// font every control uses unless told otherwise.
+#include <windows.h>
+
+namespace vp::ui {
+
+UINT ScreenDpi();
+// A length at 96 DPI, in pixels of the screen.
+int Scale(int value96);
+// The system's message font at the screen's DPI; shared, never to be deleted.
+HFONT DefaultFont();
+HFONT DefaultBoldFont();
+
+} // namespace vp::ui
