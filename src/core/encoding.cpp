@@ -196,9 +196,9 @@ size_t Utf8Length(std::u16string_view text) {
     return len;
 }
 
-// Encodes s[i..n) at d while at least kRoom bytes are free before end, which covers a
-// block store and the longest sequence; returns the first unit not encoded.
-constexpr size_t kRoom = kBlock > 4 ? kBlock : 4;
+// Encodes s[i..n) at d while at least kRoom bytes are free before end: one round may take
+// part of a block and then the longest sequence. Returns the first unit not encoded.
+constexpr size_t kRoom = kBlock + 4;
 
 size_t EncodeSome(const char16_t* s, size_t n, size_t i, unsigned char*& d,
                   const unsigned char* end) {

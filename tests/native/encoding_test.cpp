@@ -108,3 +108,18 @@ TEST(Encoding, RandomTextsRoundTrip) {
         EXPECT_EQ(ToUtf8(text), EncodeText(text, false));
     }
 }
+
+// Encoding sizes its buffer for mostly-ASCII text and grows it for the rest; a long
+// sequence that lands right at the end of that buffer must still fit.
+TEST(Encoding, OutputBufferBoundaries) {
+    for (size_t ascii = 0; ascii < 40; ++ascii) {
+        for (const std::u16string wide : {u"\u00E9", u"\u203A", u"\U0001F600"}) {
+            for (size_t before = 0; before < 12; ++before) {
+                std::u16string text;
+                for (size_t k = 0; k < before; ++k) text += wide;
+                text += std::u16string(ascii, u'\0') + wide;
+                EXPECT_EQ(FromUtf8(ToUtf8(text)), text) << ascii << " " << before;
+            }
+        }
+    }
+}
