@@ -19,13 +19,15 @@ bool HasUnpairedSurrogate(std::u16string_view text) {
             }
             return true;
         }
-        if (c >= 0xDC00 && c <= 0xDFFF) return true;
+        if (c >= 0xDC00 && c <= 0xDFFF)
+            return true;
     }
     return false;
 }
 
 void Check(bool ok) {
-    if (!ok) std::abort();
+    if (!ok)
+        std::abort();
 }
 
 } // namespace
@@ -41,8 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         found == vp::TextEncoding::Utf16BE;
     if (!marked) {
         Check((found == vp::TextEncoding::Utf8) == vp::IsValidUtf8(bytes));
-        if (found == vp::TextEncoding::Utf8) Check(vp::EncodeText(text, false) == bytes);
-        if (found == vp::TextEncoding::Ansi) Check(text.size() == bytes.size());
+        if (found == vp::TextEncoding::Utf8)
+            Check(vp::EncodeText(text, false) == bytes);
+        if (found == vp::TextEncoding::Ansi)
+            Check(text.size() == bytes.size());
     }
 
     // Any text without unpaired surrogates survives encoding and decoding, with or without
