@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vp {
 
 namespace {
@@ -10,10 +14,83 @@ namespace {
 constexpr uint64_t kHighBits8 = 0x8080808080808080ull;
 constexpr uint64_t kNonAscii16 = 0xFF80FF80FF80FF80ull;
 
-// Widens 8 ASCII bytes; the compiler turns this into a vector unpack.
-inline void Widen8(const unsigned char* src, char16_t* dst) {
-    for (int k = 0; k < 8; ++k) dst[k] = src[k];
+// Block steps over kBlock units: each converts the whole block at once and returns how many
+// of its leading units were ASCII (kBlock when all were). Only that many are taken; the
+// rest of what was stored is overwritten by the work that follows, which the caller
+// guarantees fits, since it only calls with at least kBlock units left.
+#if defined(__SSE2__)
+constexpr size_t kBlock = 16;
+
+inline size_t LeadingAscii(unsigned nonAsciiMask) {
+    return nonAsciiMask ? static_cast<size_t>(__builtin_ctz(nonAsciiMask)) : kBlock;
 }
+
+inline size_t WidenAsciiRun(const unsigned char* src, char16_t* dst) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i zero = _mm_setzero_si128();
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), _mm_unpackhi_epi8(v, zero));
+    return LeadingAscii(static_cast<unsigned>(_mm_movemask_epi8(v)));
+}
+
+inline size_t AsciiByteRun(const unsigned char* src) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    return LeadingAscii(static_cast<unsigned>(_mm_movemask_epi8(v)));
+}
+
+inline unsigned NonAsciiUnits(__m128i a, __m128i b) {
+    const __m128i high = _mm_set1_epi16(static_cast<int16_t>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i asciiA = _mm_cmpeq_epi16(_mm_and_si128(a, high), zero);
+    const __m128i asciiB = _mm_cmpeq_epi16(_mm_and_si128(b, high), zero);
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(asciiA, asciiB))) & 0xFFFF;
+}
+
+inline size_t NarrowAsciiRun(const char16_t* src, unsigned char* dst) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 8));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(a, b));
+    return LeadingAscii(NonAsciiUnits(a, b));
+}
+
+inline size_t AsciiUnitRun(const char16_t* src) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 8));
+    return LeadingAscii(NonAsciiUnits(a, b));
+}
+#else
+constexpr size_t kBlock = 8;
+
+inline size_t AsciiByteRun(const unsigned char* src) {
+    uint64_t v;
+    std::memcpy(&v, src, 8);
+    if ((v & kHighBits8) == 0)
+        return kBlock;
+    size_t k = 0;
+    while (src[k] < 0x80)
+        ++k;
+    return k;
+}
+
+inline size_t WidenAsciiRun(const unsigned char* src, char16_t* dst) {
+    for (size_t k = 0; k < kBlock; ++k)
+        dst[k] = src[k];
+    return AsciiByteRun(src);
+}
+
+inline size_t AsciiUnitRun(const char16_t* src) {
+    size_t k = 0;
+    while (k < kBlock && src[k] < 0x80)
+        ++k;
+    return k;
+}
+
+inline size_t NarrowAsciiRun(const char16_t* src, unsigned char* dst) {
+    for (size_t k = 0; k < kBlock; ++k)
+        dst[k] = static_cast<unsigned char>(src[k]);
+    return AsciiUnitRun(src);
+}
+#endif
 
 // Decodes one multi-byte sequence at p (lead >= 0x80); returns its length, or 0 when malformed.
 inline size_t DecodeSequence(const unsigned char* p, size_t avail, char32_t& c) {
@@ -29,43 +106,60 @@ inline size_t DecodeSequence(const unsigned char* p, size_t avail, char32_t& c) 
     } else {
         return 0;
     }
-    if (len > avail) return 0;
+    if (len > avail)
+        return 0;
     for (size_t k = 1; k < len; ++k) {
-        if ((p[k] & 0xC0) != 0x80) return 0;
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
         c = (c << 6) | (p[k] & 0x3F);
     }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
     return len;
 }
 
 // Decodes into out; strict stops at the first malformed sequence and returns false,
 // otherwise each malformed byte becomes U+FFFD.
-template <bool strict>
-bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
+template <bool strict> bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
     out.resize(bytes.size()); // never more code units than bytes
     const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
     char16_t* dst = out.data();
     size_t i = 0, o = 0;
     while (i < n) {
-        while (i + 8 <= n) {
-            uint64_t v;
-            std::memcpy(&v, src + i, 8);
-            if (v & kHighBits8) break;
-            Widen8(src + i, dst + o);
-            i += 8, o += 8;
+        if (i + kBlock <= n) {
+            const size_t run = WidenAsciiRun(src + i, dst + o);
+            i += run, o += run;
+            if (run == kBlock)
+                continue;
         }
-        if (i >= n) break;
         const unsigned char lead = src[i];
         if (lead < 0x80) {
             dst[o++] = lead;
             ++i;
             continue;
         }
+        // The common two- and three-byte forms, checked inline.
+        if (lead >= 0xC2 && lead <= 0xDF && i + 1 < n && (src[i + 1] & 0xC0) == 0x80) {
+            dst[o++] = static_cast<char16_t>(((lead & 0x1F) << 6) | (src[i + 1] & 0x3F));
+            i += 2;
+            continue;
+        }
+        if ((lead & 0xF0) == 0xE0 && i + 2 < n && (src[i + 1] & 0xC0) == 0x80 &&
+            (src[i + 2] & 0xC0) == 0x80) {
+            const char16_t c = static_cast<char16_t>(
+                ((lead & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F));
+            if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+                dst[o++] = c;
+                i += 3;
+                continue;
+            }
+        }
         char32_t c;
         const size_t len = DecodeSequence(src + i, n - i, c);
         if (len == 0) {
-            if (strict) return false;
+            if (strict)
+                return false;
             dst[o++] = u'\xFFFD';
             ++i;
             continue;
@@ -83,21 +177,24 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
     return true;
 }
 
-inline bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+inline bool IsHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+inline bool IsLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 size_t Utf8Length(std::u16string_view text) {
     const char16_t* s = text.data();
     const size_t n = text.size();
     size_t len = 0, i = 0;
     while (i < n) {
-        while (i + 4 <= n) {
-            uint64_t v;
-            std::memcpy(&v, s + i, 8);
-            if (v & kNonAscii16) break;
-            len += 4, i += 4;
+        if (i + kBlock <= n) {
+            const size_t run = AsciiUnitRun(s + i);
+            len += run, i += run;
+            if (run == kBlock)
+                continue;
         }
-        if (i >= n) break;
         const char16_t c = s[i++];
         if (c < 0x80) {
             len += 1;
@@ -112,23 +209,19 @@ size_t Utf8Length(std::u16string_view text) {
     return len;
 }
 
-void EncodeUtf8(std::u16string_view text, char* out) {
-    const char16_t* s = text.data();
-    const size_t n = text.size();
-    auto* d = reinterpret_cast<unsigned char*>(out);
-    size_t i = 0;
-    while (i < n) {
-        while (i + 4 <= n) {
-            uint64_t v;
-            std::memcpy(&v, s + i, 8);
-            if (v & kNonAscii16) break;
-            d[0] = static_cast<unsigned char>(s[i]);
-            d[1] = static_cast<unsigned char>(s[i + 1]);
-            d[2] = static_cast<unsigned char>(s[i + 2]);
-            d[3] = static_cast<unsigned char>(s[i + 3]);
-            d += 4, i += 4;
+// Encodes s[i..n) at d while at least kRoom bytes are free before end: one round may take
+// part of a block and then the longest sequence. Returns the first unit not encoded.
+constexpr size_t kRoom = kBlock + 4;
+
+size_t EncodeSome(const char16_t* s, size_t n, size_t i, unsigned char*& d,
+                  const unsigned char* end) {
+    while (i < n && static_cast<size_t>(end - d) >= kRoom) {
+        if (i + kBlock <= n) {
+            const size_t run = NarrowAsciiRun(s + i, d);
+            d += run, i += run;
+            if (run == kBlock)
+                continue;
         }
-        if (i >= n) break;
         char32_t c = s[i++];
         if (c < 0x80) {
             *d++ = static_cast<unsigned char>(c);
@@ -153,6 +246,26 @@ void EncodeUtf8(std::u16string_view text, char* out) {
             *d++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
         }
     }
+    return i;
+}
+
+// Appends the UTF-8 form of text to out in one pass for text that is mostly ASCII: the
+// buffer is sized for a little growth, and only text that outgrows it is measured exactly.
+void AppendUtf8(std::string& out, std::u16string_view text) {
+    const size_t start = out.size();
+    const size_t n = text.size();
+    out.resize(start + n + n / 8 + kRoom);
+    size_t i = 0, pos = start;
+    for (;;) {
+        auto* base = reinterpret_cast<unsigned char*>(out.data());
+        unsigned char* d = base + pos;
+        i = EncodeSome(text.data(), n, i, d, base + out.size());
+        pos = static_cast<size_t>(d - base);
+        if (i >= n)
+            break;
+        out.resize(pos + Utf8Length(text.substr(i)) + kRoom);
+    }
+    out.resize(pos);
 }
 
 constexpr char16_t kCp1252High[32] = {
@@ -163,8 +276,8 @@ constexpr char16_t kCp1252High[32] = {
 } // namespace
 
 std::string ToUtf8(std::u16string_view text) {
-    std::string out(Utf8Length(text), '\0');
-    EncodeUtf8(text, out.data());
+    std::string out;
+    AppendUtf8(out, text);
     return out;
 }
 
@@ -183,20 +296,20 @@ bool IsValidUtf8(std::string_view bytes) {
     const size_t n = bytes.size();
     size_t i = 0;
     while (i < n) {
-        while (i + 8 <= n) {
-            uint64_t v;
-            std::memcpy(&v, src + i, 8);
-            if (v & kHighBits8) break;
-            i += 8;
+        if (i + kBlock <= n) {
+            const size_t run = AsciiByteRun(src + i);
+            i += run;
+            if (run == kBlock)
+                continue;
         }
-        if (i >= n) break;
         if (src[i] < 0x80) {
             ++i;
             continue;
         }
         char32_t c;
         const size_t len = DecodeSequence(src + i, n - i, c);
-        if (len == 0) return false;
+        if (len == 0)
+            return false;
         i += len;
     }
     return true;
@@ -219,13 +332,15 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
         const unsigned char a = src[2 * i], b = src[2 * i + 1];
         out[i] = static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
     }
-    if (bytes.size() % 2) out[units] = u'\xFFFD';
+    if (bytes.size() % 2)
+        out[units] = u'\xFFFD';
     return out;
 }
 
 std::u16string DecodeText(std::string_view bytes, AnsiDecoder ansi, TextEncoding* found) {
     auto report = [&](TextEncoding e) {
-        if (found) *found = e;
+        if (found)
+            *found = e;
     };
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         report(TextEncoding::Utf8Bom);
@@ -249,10 +364,8 @@ std::u16string DecodeText(std::string_view bytes, AnsiDecoder ansi, TextEncoding
 }
 
 std::string EncodeText(std::u16string_view text, bool withBOM) {
-    const size_t mark = withBOM ? 3 : 0;
-    std::string out(mark + Utf8Length(text), '\0');
-    if (withBOM) std::memcpy(out.data(), "\xEF\xBB\xBF", 3);
-    EncodeUtf8(text, out.data() + mark);
+    std::string out = withBOM ? "\xEF\xBB\xBF" : "";
+    AppendUtf8(out, text);
     return out;
 }
 
