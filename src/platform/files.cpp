@@ -166,6 +166,11 @@ void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folde
         fail(GetLastError());
     if (!h.Close())
         fail(GetLastError());
+    // Windows refuses to replace a read-only file; Wine would replace it silently.
+    const DWORD targetAttributes = GetFileAttributesW(W(fileName));
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES &&
+        (targetAttributes & FILE_ATTRIBUTE_READONLY))
+        fail(ERROR_ACCESS_DENIED);
     // Another program (a virus scanner, an indexer) may hold the target for a moment.
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(W(temp), W(fileName), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -213,6 +213,16 @@ TEST_F(Files, FailedOverwriteKeepsTheOldFileWhole) {
     EXPECT_EQ(ReadBytes(f), "new");
 }
 
+TEST_F(Files, ReadOnlyFileIsNotReplaced) {
+    const std::u16string f = dir + u"locked.txt";
+    WriteTextFile(f, u"kept", true, false);
+    ASSERT_TRUE(SetFileAttributesW(W(f), FILE_ATTRIBUTE_READONLY));
+    EXPECT_THROW(WriteTextFile(f, u"lost?", true, true), Error);
+    SetFileAttributesW(W(f), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(f), "kept");
+    EXPECT_EQ(ListFolder(dir), u"locked.txt;");
+}
+
 TEST_F(Files, FileIsLockedWhileAnotherHandleHoldsIt) {
     const std::u16string f = dir + u"lock.txt";
     EXPECT_EQ(MessageOfCall([&] { FileIsLocked(f); }), u"File does not exist!\r\n" + f);
