@@ -58,7 +58,8 @@ def main(results):
         text = open(os.path.join(results, 'fuzz.log'), errors='replace').read()
         runs = text.count('fuzz ok:')
         bad = text.count('fuzz FAILED:')
-        levels.append(('fuzz', runs, bad, 0))
+        if runs or bad:
+            levels.append(('fuzz', runs, bad, 0))
     print('\nSummary')
     for name, p, f, s in levels:
         print(f'  {name:<11} {p:4d} passed, {f:d} failed' + (f', {s} skipped' if s else ''))

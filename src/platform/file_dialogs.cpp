@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/paths.h"
+#include "platform/com_ptr.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/version.h"
@@ -16,37 +17,6 @@
 namespace vp {
 
 namespace {
-
-// COM for the life of one dialog; balanced only when this call started it.
-class ComScope {
-public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT hr_;
-};
-
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T* operator->() const { return p_; }
-    T** Put() { return &p_; }
-    T* Get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 bool BrowseWithFileDialog(std::u16string& path, const std::u16string& title, unsigned options) {
     ComScope com;

@@ -38,6 +38,8 @@ private:
     HANDLE h_;
 };
 
+} // namespace
+
 std::u16string SystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -57,6 +59,8 @@ std::u16string SystemMessage(DWORD code) {
         text.pop_back();
     return text;
 }
+
+namespace {
 
 [[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName,
                                  DWORD code) {

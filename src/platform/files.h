@@ -27,6 +27,9 @@ std::u16string PromptSaveFile(const std::u16string& fileName, const std::u16stri
 std::u16string PromptOpenFile(const std::u16string& fileName, const std::u16string& filter,
                               const std::u16string& defaultExt, const std::u16string& title);
 
+// The system's text for an error code (a Win32 error or an HRESULT).
+std::u16string SystemMessage(unsigned long code);
+
 // Bytes in the system's ANSI code page.
 std::u16string DecodeAnsi(std::string_view bytes);
 

@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "platform/messages.h"
+#include "platform/shell.h"
 #include "platform/wstr.h"
 
 namespace vp::ui {
@@ -62,6 +63,10 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_SETCURSOR && BusyCursorShown()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+    }
     try {
         const LRESULT result = self->HandleMessage(msg, wParam, lParam);
         if (msg == WM_NCDESTROY) {

@@ -1,51 +1,154 @@
-// A small Win32 helper that end-to-end tests run inside the program's Wine prefix
-// to reach into its windows: wait for a window, close it, read its texts.
+// A small Win32 helper that end-to-end tests run inside the program's Wine prefix to
+// reach into its windows and the clipboard. Controls are found by the name the
+// program's toolkit gives them (window property "VpName", a global atom), or else
+// by their caption.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/encoding.h"
 #include "platform/wstr.h"
 
 namespace {
 
+using vp::FromUtf8;
+using vp::ToUtf8;
+
 void Print(const std::u16string& text) {
-    const std::string utf8 = vp::ToUtf8(text);
+    const std::string utf8 = ToUtf8(text);
     fwrite(utf8.data(), 1, utf8.size(), stdout);
-    fputc('\n', stdout);
     fflush(stdout);
 }
 
-HWND WaitForWindow(const wchar_t* title, DWORD timeoutMs) {
+std::u16string Arg(const wchar_t* s) { return vp::U(s); }
+
+HWND WaitForWindow(const std::u16string& title, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND w = FindWindowW(nullptr, title)) return w;
+        if (HWND w = FindWindowW(nullptr, vp::W(title))) return w;
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(50);
     }
 }
 
+std::u16string TextOf(HWND w) {
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return {};
+    std::vector<wchar_t> buffer(len + 2);
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(w, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                        SMTO_ABORTIFHUNG, 5000, &got);
+    return vp::U(buffer.data(), got);
+}
+
+std::u16string NameOf(HWND w) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(w, L"VpName")));
+    if (!atom) return {};
+    wchar_t name[256];
+    const UINT n = GlobalGetAtomNameW(atom, name, 256);
+    return vp::U(name, n);
+}
+
+struct Search {
+    std::u16string key;
+    HWND byName = nullptr;
+    HWND byCaption = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    if (!s->byName && NameOf(w) == s->key) s->byName = w;
+    if (!s->byCaption) {
+        wchar_t cls[64];
+        GetClassNameW(w, cls, 64);
+        // Captions only identify buttons and labels; an edit's text is its content.
+        if ((lstrcmpiW(cls, L"Button") == 0 || lstrcmpiW(cls, L"Static") == 0) &&
+            TextOf(w) == s->key)
+            s->byCaption = w;
+    }
+    return TRUE;
+}
+
+HWND FindControl(HWND top, const std::u16string& key) {
+    Search s{key};
+    EnumChildWindows(top, Visit, reinterpret_cast<LPARAM>(&s));
+    return s.byName ? s.byName : s.byCaption;
+}
+
+HWND FindByClass(HWND top, const wchar_t* cls) {
+    return FindWindowExW(top, nullptr, cls, nullptr);
+}
+
+bool SetClipboard(const std::u16string& text, const std::vector<std::u16string>& privateFormats) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+            auto* p = static_cast<wchar_t*>(GlobalLock(mem));
+            memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+            GlobalUnlock(mem);
+            for (const auto& f : privateFormats) {
+                UINT fmt = RegisterClipboardFormatW(vp::W(f));
+                HGLOBAL flag = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+                *static_cast<DWORD*>(GlobalLock(flag)) = 0;
+                GlobalUnlock(flag);
+                SetClipboardData(fmt, flag);
+            }
+            SetClipboardData(CF_UNICODETEXT, mem);
+            CloseClipboard();
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+std::u16string ReadUtf8File(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return FromUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
 int Usage() {
-    fputs("usage: vp_driver wait TITLE [MS] | close TITLE [MS]\n", stderr);
+    fputs("usage: vp_driver COMMAND ...\n"
+          "  wait TITLE [MS]            wait for a top-level window\n"
+          "  close TITLE [MS]           post WM_CLOSE and wait until it is gone\n"
+          "  get TITLE CONTROL          print a control's text (UTF-8)\n"
+          "  status TITLE               print the status bar's text\n"
+          "  click TITLE CONTROL        click a button\n"
+          "  checked TITLE CONTROL      print 1 or 0\n"
+          "  settext TITLE CONTROL TEXT set a control's text\n"
+          "  setclip TEXT | setclip-file UTF8FILE\n"
+          "  setclip-private FORMAT TEXT\n"
+          "  holdclip MS                keep the clipboard open for MS\n",
+          stderr);
     return 2;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) return Usage();
+    if (argc < 2) return Usage();
     const std::wstring cmd = argv[1];
-    const wchar_t* title = argv[2];
-    const DWORD timeout = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 20000;
-    if (cmd == L"wait") {
-        HWND w = WaitForWindow(title, timeout);
-        if (!w) return 1;
-        Print(u"found");
+    auto top = [&](DWORD timeout = 20000) { return WaitForWindow(Arg(argv[2]), timeout); };
+    auto control = [&]() -> HWND {
+        HWND t = top();
+        if (!t) return nullptr;
+        return FindControl(t, Arg(argv[3]));
+    };
+    if (cmd == L"wait" && argc >= 3) {
+        if (!top(argc > 3 ? _wtoi(argv[3]) : 20000)) return 1;
+        Print(u"found\n");
         return 0;
     }
-    if (cmd == L"close") {
-        HWND w = WaitForWindow(title, timeout);
+    if (cmd == L"close" && argc >= 3) {
+        const DWORD timeout = argc > 3 ? _wtoi(argv[3]) : 20000;
+        HWND w = top(timeout);
         if (!w) return 1;
         PostMessageW(w, WM_CLOSE, 0, 0);
         const DWORD start = GetTickCount();
@@ -53,7 +156,51 @@ int wmain(int argc, wchar_t** argv) {
             if (GetTickCount() - start > timeout) return 1;
             Sleep(50);
         }
-        Print(u"closed");
+        Print(u"closed\n");
+        return 0;
+    }
+    if (cmd == L"get" && argc >= 4) {
+        HWND c = control();
+        if (!c) return 1;
+        Print(TextOf(c));
+        return 0;
+    }
+    if (cmd == L"status" && argc >= 3) {
+        HWND t = top();
+        HWND bar = t ? FindByClass(t, STATUSCLASSNAMEW) : nullptr;
+        if (!bar) return 1;
+        Print(TextOf(bar));
+        return 0;
+    }
+    if (cmd == L"click" && argc >= 4) {
+        HWND c = control();
+        if (!c) return 1;
+        // Posted, so that a message box the click opens cannot block the driver.
+        PostMessageW(c, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (cmd == L"checked" && argc >= 4) {
+        HWND c = control();
+        if (!c) return 1;
+        Print(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? u"1\n" : u"0\n");
+        return 0;
+    }
+    if (cmd == L"settext" && argc >= 5) {
+        HWND c = control();
+        if (!c) return 1;
+        std::u16string text = Arg(argv[4]);
+        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vp::W(text)));
+        return 0;
+    }
+    if (cmd == L"setclip" && argc >= 3) return SetClipboard(Arg(argv[2]), {}) ? 0 : 1;
+    if (cmd == L"setclip-file" && argc >= 3)
+        return SetClipboard(ReadUtf8File(argv[2]), {}) ? 0 : 1;
+    if (cmd == L"setclip-private" && argc >= 4)
+        return SetClipboard(Arg(argv[3]), {Arg(argv[2])}) ? 0 : 1;
+    if (cmd == L"holdclip" && argc >= 3) {
+        if (!OpenClipboard(nullptr)) return 1;
+        Sleep(_wtoi(argv[2]));
+        CloseClipboard();
         return 0;
     }
     return Usage();
