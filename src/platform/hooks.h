@@ -17,4 +17,12 @@ extern MessageBoxFn MessageBox;
 extern BeepFn Beep;
 extern SleepFn Sleep;
 
+// The local date-time now, in days since 1899-12-30.
+using NowFn = std::function<double()>;
+// A uniform integer in 0..range-1 from the process-wide generator.
+using RandomFn = std::function<int(int range)>;
+
+extern NowFn Now;
+extern RandomFn Random;
+// Opening a web page is steered through hooks::ShellExec (platform/shell.h).
 } // namespace vp::hooks
