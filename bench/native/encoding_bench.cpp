@@ -13,7 +13,8 @@ constexpr size_t kSize = 10u << 20;
 std::string Fill(const std::string& line) {
     std::string s;
     s.reserve(kSize + 128);
-    while (s.size() + line.size() <= kSize) s += line;
+    while (s.size() + line.size() <= kSize)
+        s += line;
     s.append(kSize - s.size(), 'x');
     return s;
 }
@@ -31,8 +32,10 @@ const std::string& DenseFile() {
         std::string s;
         s.reserve(kSize + 128);
         const std::string line = "The quick brown fox jumps over the lazy dog, caf\xC3\xA9 "
-                                 "cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e \xE2\x82\xAC 12.50\r\n";
-        while (s.size() + line.size() <= kSize) s += line;
+                                 "cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+                                 "e \xE2\x82\xAC 12.50\r\n";
+        while (s.size() + line.size() <= kSize)
+            s += line;
         s.append(kSize - s.size(), 'x');
         return s;
     }();
@@ -43,7 +46,8 @@ const std::string& AsciiFile() {
     static const std::string bytes = [] {
         std::string s;
         const std::string line = "The quick brown fox jumps over the lazy dog, 0123456789.\r\n";
-        while (s.size() + line.size() <= kSize) s += line;
+        while (s.size() + line.size() <= kSize)
+            s += line;
         s.append(kSize - s.size(), 'x');
         return s;
     }();
@@ -79,37 +83,43 @@ void BM_MemcpyPreallocated(benchmark::State& state) {
 
 void BM_DecodeDenseFile(benchmark::State& state) {
     const std::string& src = DenseFile();
-    for (auto _ : state) benchmark::DoNotOptimize(vp::DecodeText(src).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::DecodeText(src).data());
     SetBytes(state);
 }
 
 void BM_DecodeProseFile(benchmark::State& state) {
     const std::string& src = ProseFile();
-    for (auto _ : state) benchmark::DoNotOptimize(vp::DecodeText(src).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::DecodeText(src).data());
     SetBytes(state);
 }
 
 void BM_EncodeProseFile(benchmark::State& state) {
     const std::u16string text = vp::DecodeText(ProseFile());
-    for (auto _ : state) benchmark::DoNotOptimize(vp::EncodeText(text, true).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::EncodeText(text, true).data());
     SetBytes(state);
 }
 
 void BM_DecodeAsciiFile(benchmark::State& state) {
     const std::string& src = AsciiFile();
-    for (auto _ : state) benchmark::DoNotOptimize(vp::DecodeText(src).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::DecodeText(src).data());
     SetBytes(state);
 }
 
 void BM_EncodeDenseFile(benchmark::State& state) {
     const std::u16string text = vp::DecodeText(DenseFile());
-    for (auto _ : state) benchmark::DoNotOptimize(vp::EncodeText(text, true).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::EncodeText(text, true).data());
     SetBytes(state);
 }
 
 void BM_EncodeAsciiFile(benchmark::State& state) {
     const std::u16string text = vp::DecodeText(AsciiFile());
-    for (auto _ : state) benchmark::DoNotOptimize(vp::EncodeText(text, true).data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::EncodeText(text, true).data());
     SetBytes(state);
 }
 

@@ -47,7 +47,10 @@ std::u16string CategoryCaption(std::u16string_view fileName) {
 }
 
 std::u16string NewCategoryFileText(std::u16string_view name) {
-    return u"[" + std::u16string(name) + u"]\r\n";
+    std::u16string text(1, u'[');
+    text += name;
+    text += u"]\r\n";
+    return text;
 }
 
 StringList CleanCategoryLines(std::u16string_view editorText) {

@@ -64,25 +64,30 @@ constexpr size_t kBlock = 8;
 inline size_t AsciiByteRun(const unsigned char* src) {
     uint64_t v;
     std::memcpy(&v, src, 8);
-    if ((v & kHighBits8) == 0) return kBlock;
+    if ((v & kHighBits8) == 0)
+        return kBlock;
     size_t k = 0;
-    while (src[k] < 0x80) ++k;
+    while (src[k] < 0x80)
+        ++k;
     return k;
 }
 
 inline size_t WidenAsciiRun(const unsigned char* src, char16_t* dst) {
-    for (size_t k = 0; k < kBlock; ++k) dst[k] = src[k];
+    for (size_t k = 0; k < kBlock; ++k)
+        dst[k] = src[k];
     return AsciiByteRun(src);
 }
 
 inline size_t AsciiUnitRun(const char16_t* src) {
     size_t k = 0;
-    while (k < kBlock && src[k] < 0x80) ++k;
+    while (k < kBlock && src[k] < 0x80)
+        ++k;
     return k;
 }
 
 inline size_t NarrowAsciiRun(const char16_t* src, unsigned char* dst) {
-    for (size_t k = 0; k < kBlock; ++k) dst[k] = static_cast<unsigned char>(src[k]);
+    for (size_t k = 0; k < kBlock; ++k)
+        dst[k] = static_cast<unsigned char>(src[k]);
     return AsciiUnitRun(src);
 }
 #endif
@@ -101,19 +106,21 @@ inline size_t DecodeSequence(const unsigned char* p, size_t avail, char32_t& c) 
     } else {
         return 0;
     }
-    if (len > avail) return 0;
+    if (len > avail)
+        return 0;
     for (size_t k = 1; k < len; ++k) {
-        if ((p[k] & 0xC0) != 0x80) return 0;
+        if ((p[k] & 0xC0) != 0x80)
+            return 0;
         c = (c << 6) | (p[k] & 0x3F);
     }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
     return len;
 }
 
 // Decodes into out; strict stops at the first malformed sequence and returns false,
 // otherwise each malformed byte becomes U+FFFD.
-template <bool strict>
-bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
+template <bool strict> bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
     out.resize(bytes.size()); // never more code units than bytes
     const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
@@ -123,7 +130,8 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
         if (i + kBlock <= n) {
             const size_t run = WidenAsciiRun(src + i, dst + o);
             i += run, o += run;
-            if (run == kBlock) continue;
+            if (run == kBlock)
+                continue;
         }
         const unsigned char lead = src[i];
         if (lead < 0x80) {
@@ -139,9 +147,8 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
         }
         if ((lead & 0xF0) == 0xE0 && i + 2 < n && (src[i + 1] & 0xC0) == 0x80 &&
             (src[i + 2] & 0xC0) == 0x80) {
-            const char16_t c = static_cast<char16_t>(((lead & 0x0F) << 12) |
-                                                     ((src[i + 1] & 0x3F) << 6) |
-                                                     (src[i + 2] & 0x3F));
+            const char16_t c = static_cast<char16_t>(
+                ((lead & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F));
             if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
                 dst[o++] = c;
                 i += 3;
@@ -151,7 +158,8 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
         char32_t c;
         const size_t len = DecodeSequence(src + i, n - i, c);
         if (len == 0) {
-            if (strict) return false;
+            if (strict)
+                return false;
             dst[o++] = u'\xFFFD';
             ++i;
             continue;
@@ -169,8 +177,12 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
     return true;
 }
 
-inline bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+inline bool IsHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+inline bool IsLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 size_t Utf8Length(std::u16string_view text) {
     const char16_t* s = text.data();
@@ -180,7 +192,8 @@ size_t Utf8Length(std::u16string_view text) {
         if (i + kBlock <= n) {
             const size_t run = AsciiUnitRun(s + i);
             len += run, i += run;
-            if (run == kBlock) continue;
+            if (run == kBlock)
+                continue;
         }
         const char16_t c = s[i++];
         if (c < 0x80) {
@@ -196,9 +209,9 @@ size_t Utf8Length(std::u16string_view text) {
     return len;
 }
 
-// Encodes s[i..n) at d while at least kRoom bytes are free before end, which covers a
-// block store and the longest sequence; returns the first unit not encoded.
-constexpr size_t kRoom = kBlock > 4 ? kBlock : 4;
+// Encodes s[i..n) at d while at least kRoom bytes are free before end: one round may take
+// part of a block and then the longest sequence. Returns the first unit not encoded.
+constexpr size_t kRoom = kBlock + 4;
 
 size_t EncodeSome(const char16_t* s, size_t n, size_t i, unsigned char*& d,
                   const unsigned char* end) {
@@ -206,7 +219,8 @@ size_t EncodeSome(const char16_t* s, size_t n, size_t i, unsigned char*& d,
         if (i + kBlock <= n) {
             const size_t run = NarrowAsciiRun(s + i, d);
             d += run, i += run;
-            if (run == kBlock) continue;
+            if (run == kBlock)
+                continue;
         }
         char32_t c = s[i++];
         if (c < 0x80) {
@@ -247,7 +261,8 @@ void AppendUtf8(std::string& out, std::u16string_view text) {
         unsigned char* d = base + pos;
         i = EncodeSome(text.data(), n, i, d, base + out.size());
         pos = static_cast<size_t>(d - base);
-        if (i >= n) break;
+        if (i >= n)
+            break;
         out.resize(pos + Utf8Length(text.substr(i)) + kRoom);
     }
     out.resize(pos);
@@ -284,7 +299,8 @@ bool IsValidUtf8(std::string_view bytes) {
         if (i + kBlock <= n) {
             const size_t run = AsciiByteRun(src + i);
             i += run;
-            if (run == kBlock) continue;
+            if (run == kBlock)
+                continue;
         }
         if (src[i] < 0x80) {
             ++i;
@@ -292,7 +308,8 @@ bool IsValidUtf8(std::string_view bytes) {
         }
         char32_t c;
         const size_t len = DecodeSequence(src + i, n - i, c);
-        if (len == 0) return false;
+        if (len == 0)
+            return false;
         i += len;
     }
     return true;
@@ -315,13 +332,15 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
         const unsigned char a = src[2 * i], b = src[2 * i + 1];
         out[i] = static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
     }
-    if (bytes.size() % 2) out[units] = u'\xFFFD';
+    if (bytes.size() % 2)
+        out[units] = u'\xFFFD';
     return out;
 }
 
 std::u16string DecodeText(std::string_view bytes, AnsiDecoder ansi, TextEncoding* found) {
     auto report = [&](TextEncoding e) {
-        if (found) *found = e;
+        if (found)
+            *found = e;
     };
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         report(TextEncoding::Utf8Bom);

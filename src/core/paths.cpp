@@ -4,7 +4,9 @@ namespace vp {
 
 namespace {
 
-constexpr bool IsDelimiter(char16_t c) { return c == u'\\' || c == u'/'; }
+constexpr bool IsDelimiter(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
 constexpr bool IsAsciiLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -13,7 +15,13 @@ constexpr bool IsAsciiLetter(char16_t c) {
 
 bool IsForbiddenPathChar(char16_t c) {
     switch (c) {
-    case u'"': case u'*': case u'/': case u'<': case u'>': case u'?': case u'|':
+    case u'"':
+    case u'*':
+    case u'/':
+    case u'<':
+    case u'>':
+    case u'?':
+    case u'|':
         return true;
     default:
         return false;
@@ -24,7 +32,9 @@ bool IsFileNameReplacementChar(char16_t c) {
     return c < 0x20 || IsForbiddenPathChar(c) || c == u':' || c == u'\\';
 }
 
-bool IsInvalidFileNameChar(char16_t c) { return IsFileNameReplacementChar(c); }
+bool IsInvalidFileNameChar(char16_t c) {
+    return IsFileNameReplacementChar(c);
+}
 
 bool IsInvalidPathChar(char16_t c) {
     return c < 0x20 || c == u'"' || c == u'<' || c == u'>' || c == u'|';
@@ -32,44 +42,54 @@ bool IsInvalidPathChar(char16_t c) {
 
 bool HasInvalidFileNameChars(std::u16string_view text) {
     for (char16_t c : text)
-        if (IsInvalidFileNameChar(c)) return true;
+        if (IsInvalidFileNameChar(c))
+            return true;
     return false;
 }
 
 bool HasInvalidPathChars(std::u16string_view text) {
     for (char16_t c : text)
-        if (IsInvalidPathChar(c)) return true;
+        if (IsInvalidPathChar(c))
+            return true;
     return false;
 }
 
 size_t LongPathPrefixLength(std::u16string_view path) {
-    if (path.starts_with(u"\\\\?\\UNC\\")) return 8;
-    if (path.starts_with(u"\\\\?\\")) return 4;
+    if (path.starts_with(u"\\\\?\\UNC\\"))
+        return 8;
+    if (path.starts_with(u"\\\\?\\"))
+        return 4;
     return 0;
 }
 
 std::u16string_view TrimControls(std::u16string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && text[b] <= 0x20) ++b;
-    while (e > b && text[e - 1] <= 0x20) --e;
+    while (b < e && text[b] <= 0x20)
+        ++b;
+    while (e > b && text[e - 1] <= 0x20)
+        --e;
     return text.substr(b, e - b);
 }
 
 std::u16string WithTrailingDelimiter(std::u16string_view path) {
     std::u16string out(path);
-    if (!out.empty() && out.back() != u'\\') out.push_back(u'\\');
+    if (!out.empty() && out.back() != u'\\')
+        out.push_back(u'\\');
     return out;
 }
 
 bool PathCharsValid(std::u16string_view path) {
-    if (path.size() < 2) return false;
+    if (path.size() < 2)
+        return false;
     for (char16_t c : path)
-        if (IsForbiddenPathChar(c)) return false;
+        if (IsForbiddenPathChar(c))
+            return false;
     return true;
 }
 
 bool PathColonsValid(std::u16string_view path) {
-    if (TrimControls(path).empty()) return true;
+    if (TrimControls(path).empty())
+        return true;
     size_t start = LongPathPrefixLength(path);
     if (start + 1 < path.size() && IsAsciiLetter(path[start]) && path[start + 1] == u':')
         start += 2;
@@ -80,14 +100,16 @@ std::u16string NameWithoutExtension(std::u16string_view path) {
     const size_t sep = path.find_last_of(u"\\:");
     std::u16string_view name = sep == std::u16string_view::npos ? path : path.substr(sep + 1);
     const size_t dot = name.rfind(u'.');
-    if (dot != std::u16string_view::npos) name = name.substr(0, dot);
+    if (dot != std::u16string_view::npos)
+        name = name.substr(0, dot);
     return std::u16string(name);
 }
 
 std::u16string MakeValidFileName(std::u16string_view name, char16_t replacement) {
     std::u16string out(name);
     for (char16_t& c : out)
-        if (IsFileNameReplacementChar(c)) c = replacement;
+        if (IsFileNameReplacementChar(c))
+            c = replacement;
     return std::u16string(TrimControls(out));
 }
 
@@ -102,16 +124,21 @@ std::u16string DirectoryName(std::u16string_view path) {
              (path.size() < 2 || !IsDelimiter(path[1])))
         root = 1;
     size_t last = path.size();
-    while (last > 0 && !IsDelimiter(path[last - 1])) --last;
-    if (last == 0) return {};
+    while (last > 0 && !IsDelimiter(path[last - 1]))
+        --last;
+    if (last == 0)
+        return {};
     --last; // index of the last delimiter
-    if (last < root) return path.size() > root ? std::u16string(path.substr(0, root)) : u"";
+    if (last < root)
+        return path.size() > root ? std::u16string(path.substr(0, root)) : u"";
     return std::u16string(path.substr(0, last));
 }
 
 FolderPart FolderPartOf(std::u16string_view path) {
-    if (path.empty() || !PathCharsValid(path)) return {FolderPart::Rejected, {}};
-    if (path.size() >= 260 && LongPathPrefixLength(path) == 0) return {FolderPart::TooLong, {}};
+    if (path.empty() || !PathCharsValid(path))
+        return {FolderPart::Rejected, {}};
+    if (path.size() >= 260 && LongPathPrefixLength(path) == 0)
+        return {FolderPart::TooLong, {}};
     if (TrimControls(path).empty() || HasInvalidPathChars(path))
         return {FolderPart::InvalidChars, {}};
     return {FolderPart::Ok, WithTrailingDelimiter(DirectoryName(path))};

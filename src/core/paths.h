@@ -6,10 +6,10 @@
 namespace vp {
 
 // Members of the character sets that the path checks use.
-bool IsForbiddenPathChar(char16_t c);      // " * / < > ? |
+bool IsForbiddenPathChar(char16_t c);       // " * / < > ? |
 bool IsFileNameReplacementChar(char16_t c); // " * / : < > ? \ | and below U+0020
-bool IsInvalidFileNameChar(char16_t c);    // U+0000..U+001F " * / : < > ? \ |
-bool IsInvalidPathChar(char16_t c);        // U+0000..U+001F " < > |
+bool IsInvalidFileNameChar(char16_t c);     // U+0000..U+001F " * / : < > ? \ |
+bool IsInvalidPathChar(char16_t c);         // U+0000..U+001F " < > |
 bool HasInvalidFileNameChars(std::u16string_view text);
 bool HasInvalidPathChars(std::u16string_view text);
 

@@ -6,6 +6,7 @@
 
 #include "core/capture.h"
 #include "core/errors.h"
+#include "platform/files.h"
 #include "platform/hooks.h"
 #include "platform/wstr.h"
 
@@ -18,23 +19,6 @@ void Wait(unsigned milliseconds) {
         hooks::Sleep(milliseconds);
     else
         ::Sleep(milliseconds);
-}
-
-// The system's text for an error code, without the final full stop and line break.
-std::u16string SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
-                                   nullptr);
-    std::u16string text = n ? U(buffer, n) : u"System error " + [code] {
-        std::u16string digits;
-        for (char c : std::to_string(code)) digits += static_cast<char16_t>(c);
-        return digits;
-    }();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.pop_back();
-    return text;
 }
 
 [[noreturn]] void ThrowCannotOpen(DWORD code) {

@@ -10,6 +10,11 @@
 
 namespace vp {
 
+namespace hooks {
+NowFn Now;
+RandomFn Random;
+} // namespace hooks
+
 namespace {
 std::mt19937& Generator() {
     static std::mt19937 generator;

@@ -1,5 +1,6 @@
 // The file and folder choosers of the file helpers.
 #include <windows.h>
+
 #include <commdlg.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -31,19 +32,24 @@ bool BrowseWithFileDialog(std::u16string& path, const std::u16string& title, uns
             dialog->SetDefaultFolder(folder.Get());
         dialog->SetFileName(W(path));
     }
-    if (!title.empty()) dialog->SetTitle(W(title));
-    if (FAILED(dialog->Show(GetActiveWindow()))) return false;
+    if (!title.empty())
+        dialog->SetTitle(W(title));
+    if (FAILED(dialog->Show(GetActiveWindow())))
+        return false;
     ComPtr<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.Put()))) return false;
+    if (FAILED(dialog->GetResult(item.Put())))
+        return false;
     wchar_t* chosen = nullptr;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &chosen)) || !chosen) return false;
+    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &chosen)) || !chosen)
+        return false;
     path = U(chosen);
     CoTaskMemFree(chosen);
     return true;
 }
 
 int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, data);
+    if (msg == BFFM_INITIALIZED && data)
+        SendMessageW(wnd, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
 
@@ -72,7 +78,8 @@ bool BrowseClassic(std::u16string& path, const std::u16string& title) {
         }
         CoTaskMemFree(chosen);
     }
-    if (root) CoTaskMemFree(root);
+    if (root)
+        CoTaskMemFree(root);
     return ok;
 }
 
@@ -80,7 +87,8 @@ bool BrowseClassic(std::u16string& path, const std::u16string& title) {
 std::u16string DialogFilter(const std::u16string& filter) {
     std::u16string out = filter;
     for (char16_t& c : out)
-        if (c == u'|') c = u'\0';
+        if (c == u'|')
+            c = u'\0';
     out.push_back(u'\0');
     out.push_back(u'\0');
     return out;
@@ -95,7 +103,8 @@ std::u16string RunFileDialog(bool save, const std::u16string& fileName,
                   std::min(fileName.size(), buffer.size() - 1));
     const std::u16string dialogFilter = DialogFilter(filter);
     std::u16string ext = defaultExt;
-    if (!ext.empty() && ext[0] == u'.') ext.erase(0, 1);
+    if (!ext.empty() && ext[0] == u'.')
+        ext.erase(0, 1);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = GetActiveWindow();
@@ -116,7 +125,8 @@ std::u16string RunFileDialog(bool save, const std::u16string& fileName,
 bool BrowseForFolder(std::u16string& path, const std::u16string& title, unsigned options) {
     const bool chosen = WindowsMajorVersion() > 5 ? BrowseWithFileDialog(path, title, options)
                                                   : BrowseClassic(path, title);
-    if (chosen) path = WithTrailingDelimiter(path);
+    if (chosen)
+        path = WithTrailingDelimiter(path);
     return chosen;
 }
 

@@ -19,7 +19,7 @@ namespace vp {
 namespace {
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(HANDLE h) : h_(h) {}
     ~FileHandle() { Close(); }
     FileHandle(const FileHandle&) = delete;
@@ -28,13 +28,14 @@ public:
     HANDLE Get() const { return h_; }
     // Closes now; false when closing failed (a write may have been lost).
     bool Close() {
-        if (!Valid()) return true;
+        if (!Valid())
+            return true;
         const bool ok = CloseHandle(h_) != 0;
         h_ = INVALID_HANDLE_VALUE;
         return ok;
     }
 
-private:
+  private:
     HANDLE h_;
 };
 
@@ -42,10 +43,9 @@ private:
 
 std::u16string SystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
-                                   nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::u16string text;
     if (n) {
         text = U(buffer, n);
@@ -54,7 +54,8 @@ std::u16string SystemMessage(DWORD code) {
         swprintf(fallback, 40, L"System error %lu.", static_cast<unsigned long>(code));
         text = U(fallback);
     }
-    if (buffer) LocalFree(buffer);
+    if (buffer)
+        LocalFree(buffer);
     while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
         text.pop_back();
     return text;
@@ -62,23 +63,26 @@ std::u16string SystemMessage(DWORD code) {
 
 namespace {
 
-[[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName,
-                                 DWORD code) {
+[[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName, DWORD code) {
     throw Error(std::u16string(what) + u" \"" + fileName + u"\". " + SystemMessage(code));
 }
 
 std::u16string FullPathOf(const std::u16string& path) {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD n = GetFullPathNameW(W(path), static_cast<DWORD>(buffer.size()),
-                                         buffer.data(), nullptr);
-        if (n == 0) return path;
-        if (n < buffer.size()) return U(buffer.data(), n);
+        const DWORD n =
+            GetFullPathNameW(W(path), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (n == 0)
+            return path;
+        if (n < buffer.size())
+            return U(buffer.data(), n);
         buffer.resize(n + 1);
     }
 }
 
-DWORD Attributes(const std::u16string& path) { return GetFileAttributesW(W(path)); }
+DWORD Attributes(const std::u16string& path) {
+    return GetFileAttributesW(W(path));
+}
 
 // Whether a reparse point resolves to something that exists.
 bool LinkTargetExists(const std::u16string& path) {
@@ -91,7 +95,8 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0)
+            return false;
         bytes.remove_prefix(written);
     }
     return true;
@@ -100,7 +105,8 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
 // Raises the platform's errors for a path that cannot name a file.
 void ValidatePath(const std::u16string& path, const std::u16string& full, size_t maxLength) {
     const bool prefixed = LongPathPrefixLength(path) > 0;
-    if (!prefixed && full.size() >= maxLength) throw Error(u"The specified path is too long");
+    if (!prefixed && full.size() >= maxLength)
+        throw Error(u"The specified path is too long");
     if (!PathColonsValid(full) || !PathColonsValid(path))
         throw Error(u"The path format is not supported");
     if (TrimControls(path).empty() || HasInvalidPathChars(path))
@@ -115,7 +121,8 @@ bool IsRetryableShareError(DWORD code) {
 void AppendToFile(const std::u16string& fileName, const std::string& bytes) {
     FileHandle h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.Valid()) RaiseFileError(u"Cannot open file", fileName, GetLastError());
+    if (!h.Valid())
+        RaiseFileError(u"Cannot open file", fileName, GetLastError());
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(h.Get(), LARGE_INTEGER{}, &end, FILE_END))
         RaiseFileError(u"Cannot write to file", fileName, GetLastError());
@@ -126,7 +133,8 @@ void AppendToFile(const std::u16string& fileName, const std::string& bytes) {
         SetEndOfFile(h.Get());
         RaiseFileError(u"Cannot write to file", fileName, code);
     }
-    if (!h.Close()) RaiseFileError(u"Cannot write to file", fileName, GetLastError());
+    if (!h.Close())
+        RaiseFileError(u"Cannot write to file", fileName, GetLastError());
 }
 
 // Writes a temporary file beside the target and moves it over the target in one step,
@@ -143,23 +151,33 @@ void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folde
         temp = folder + U(name);
         raw = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                           nullptr);
-        if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+        if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            break;
     }
-    if (raw == INVALID_HANDLE_VALUE) RaiseFileError(u"Cannot create file", fileName, GetLastError());
+    if (raw == INVALID_HANDLE_VALUE)
+        RaiseFileError(u"Cannot create file", fileName, GetLastError());
     FileHandle h(raw);
     auto fail = [&](DWORD code) {
         h.Close();
         DeleteFileW(W(temp));
         RaiseFileError(u"Cannot create file", fileName, code);
     };
-    if (!WriteAll(h.Get(), bytes) || !FlushFileBuffers(h.Get())) fail(GetLastError());
-    if (!h.Close()) fail(GetLastError());
+    if (!WriteAll(h.Get(), bytes) || !FlushFileBuffers(h.Get()))
+        fail(GetLastError());
+    if (!h.Close())
+        fail(GetLastError());
+    // Windows refuses to replace a read-only file; Wine would replace it silently.
+    const DWORD targetAttributes = GetFileAttributesW(W(fileName));
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES &&
+        (targetAttributes & FILE_ATTRIBUTE_READONLY))
+        fail(ERROR_ACCESS_DENIED);
     // Another program (a virus scanner, an indexer) may hold the target for a moment.
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(W(temp), W(fileName), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return;
         const DWORD code = GetLastError();
-        if (attempt >= 10 || !IsRetryableShareError(code)) fail(code);
+        if (attempt >= 10 || !IsRetryableShareError(code))
+            fail(code);
         ::Sleep(100);
     }
 }
@@ -178,19 +196,23 @@ std::u16string FolderOf(const std::u16string& path, bool silent) {
     case FolderPart::Rejected:
         break;
     }
-    if (silent) return {};
+    if (silent)
+        return {};
     throw Error(u"The path is invalid!\r\n" + path);
 }
 
 bool FolderExists(const std::u16string& path) {
-    if (path.empty() || path.back() == u' ') return false;
+    if (path.empty() || path.back() == u' ')
+        return false;
     const DWORD a = Attributes(path);
-    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
     return !(a & FILE_ATTRIBUTE_REPARSE_POINT) || LinkTargetExists(path);
 }
 
 bool FolderExistsMsg(const std::u16string& path) {
-    if (FolderExists(path)) return true;
+    if (FolderExists(path))
+        return true;
     if (path.empty())
         ShowInfo(u"No folder specified!");
     else if (path.find(u':') != std::u16string::npos)
@@ -202,7 +224,8 @@ bool FolderExistsMsg(const std::u16string& path) {
 
 int EnsureFolder(const std::u16string& path) {
     Assert(!path.empty(), u"cIO", u"ForceDirectories - Parameter is empty!");
-    if (FolderExists(path)) return 0;
+    if (FolderExists(path))
+        return 0;
     const std::u16string full = FullPathOf(path);
     ValidatePath(path, full, 248);
     const size_t prefix = LongPathPrefixLength(full);
@@ -213,18 +236,23 @@ int EnsureFolder(const std::u16string& path) {
     }
     // From the root down: every prefix that ends before a delimiter is one folder level.
     for (size_t i = prefix; i <= full.size(); ++i) {
-        if (i < full.size() && full[i] != u'\\') continue;
+        if (i < full.size() && full[i] != u'\\')
+            continue;
         const std::u16string level = full.substr(0, i);
-        if (level.empty() || level.back() == u':' || level.size() <= prefix) continue;
+        if (level.empty() || level.back() == u':' || level.size() <= prefix)
+            continue;
         const DWORD a = Attributes(level);
-        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        if (!CreateDirectoryW(W(level), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) break;
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        if (!CreateDirectoryW(W(level), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
     }
     return FolderExists(path) ? 1 : -1;
 }
 
 bool EnsureFolderMsg(const std::u16string& path) {
-    if (EnsureFolder(path) != -1) return true;
+    if (EnsureFolder(path) != -1)
+        return true;
     ShowError(u"Cannot create folder: " + path +
               u"\r\nProbably you are trying to write to a folder to which you don't have write "
               u"permissions, or, the folder you want to create is invalid.");
@@ -237,7 +265,8 @@ bool FileExists(const std::u16string& fileName) {
 }
 
 bool FileIsLocked(const std::u16string& fileName) {
-    if (!FileExists(fileName)) throw Error(u"File does not exist!\r\n" + fileName);
+    if (!FileExists(fileName))
+        throw Error(u"File does not exist!\r\n" + fileName);
     FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     return !h.Valid();
@@ -264,18 +293,22 @@ std::u16string ReadTextFile(const std::u16string& fileName) {
         throw Error(u"The specified path was not found");
     FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!h.Valid()) RaiseFileError(u"Cannot open file", fileName, GetLastError());
+    if (!h.Valid())
+        RaiseFileError(u"Cannot open file", fileName, GetLastError());
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h.Get(), &size)) RaiseFileError(u"Cannot read file", fileName, GetLastError());
+    if (!GetFileSizeEx(h.Get(), &size))
+        RaiseFileError(u"Cannot read file", fileName, GetLastError());
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     size_t got = 0;
     for (;;) {
-        if (got == bytes.size()) bytes.resize(bytes.size() + 65536); // the file grew meanwhile
+        if (got == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew meanwhile
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - got, 1u << 30));
         DWORD read = 0;
         if (!ReadFile(h.Get(), bytes.data() + got, want, &read, nullptr))
             RaiseFileError(u"Cannot read file", fileName, GetLastError());
-        if (read == 0) break;
+        if (read == 0)
+            break;
         got += read;
     }
     bytes.resize(got);
@@ -288,7 +321,8 @@ std::u16string DecodeAnsi(std::string_view bytes) {
     while (!bytes.empty()) {
         const int chunk = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX / 2));
         const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, nullptr, 0);
-        if (n <= 0) return DecodeWindows1252(bytes);
+        if (n <= 0)
+            return DecodeWindows1252(bytes);
         const size_t at = out.size();
         out.resize(at + static_cast<size_t>(n));
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, W(out.data() + at), n);
@@ -298,12 +332,16 @@ std::u16string DecodeAnsi(std::string_view bytes) {
 }
 
 bool DriveIsReady(const std::u16string& root) {
-    if (root.empty()) return false;
+    if (root.empty())
+        return false;
     const UINT type = GetDriveTypeW(W(WithTrailingDelimiter(root)));
-    if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR) return false;
-    if (type == DRIVE_REMOTE) return true;
+    if (type == DRIVE_UNKNOWN || type == DRIVE_NO_ROOT_DIR)
+        return false;
+    if (type == DRIVE_REMOTE)
+        return true;
     const char16_t letter = UpCaseAscii(root[0]);
-    if (letter < u'A' || letter > u'Z') return false;
+    if (letter < u'A' || letter > u'Z')
+        return false;
     const wchar_t drive[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
     // No "insert a disk" box for an empty removable drive.
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);

@@ -21,11 +21,8 @@ extern SleepFn Sleep;
 using NowFn = std::function<double()>;
 // A uniform integer in 0..range-1 from the process-wide generator.
 using RandomFn = std::function<int(int range)>;
-// Opens a web address in the default browser.
-using OpenWebPageFn = std::function<void(const std::u16string& address)>;
 
 extern NowFn Now;
 extern RandomFn Random;
-extern OpenWebPageFn OpenWebPage;
-
+// Opening a web page is steered through hooks::ShellExec (platform/shell.h).
 } // namespace vp::hooks

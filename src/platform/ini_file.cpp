@@ -87,10 +87,6 @@ void TVelmorIniFile::Save() {
     dirty_ = false;
     try {
         if (unreadable_ || FFileName.empty()) throw Error(FFileName);
-        // Replacing the file as a whole would pass over its read-only mark.
-        const DWORD attributes = GetFileAttributesW(W(FFileName));
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            throw Error(FFileName);
         WriteTextFile(FFileName, doc_.Text(), true, false);
         loaded_ = CurrentStamp();
     } catch (...) {

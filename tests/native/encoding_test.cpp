@@ -8,7 +8,9 @@ using namespace vp;
 using namespace std::string_literals;
 
 namespace {
-std::u16string MarkAnsi(std::string_view bytes) { return u"ANSI:" + DecodeWindows1252(bytes); }
+std::u16string MarkAnsi(std::string_view bytes) {
+    return u"ANSI:" + DecodeWindows1252(bytes);
+}
 } // namespace
 
 TEST(DecodeText, MarksChooseTheDecodingAndAreDropped) {
@@ -18,18 +20,39 @@ TEST(DecodeText, MarksChooseTheDecodingAndAreDropped) {
         TextEncoding encoding;
     };
     const Case cases[] = {
-        {"\xEF\xBB\xBF" "a\xC3\xA9"s, u"a\u00E9", TextEncoding::Utf8Bom},
+        {"\xEF\xBB\xBF"
+         "a\xC3\xA9"s,
+         u"a\u00E9", TextEncoding::Utf8Bom},
         {"\xEF\xBB\xBF"s, u"", TextEncoding::Utf8Bom},
-        {"\xEF\xBB\xBF" "\xFF\xFE"s, u"\uFFFD\uFFFD", TextEncoding::Utf8Bom}, // first mark wins
-        {"\xEF\xBB\xBF" "\xEF\xBB\xBF"s, u"\uFEFF", TextEncoding::Utf8Bom},   // only one is dropped
-        {"\xFF\xFE" "a\0\x3D\xD8\x00\xDE"s, u"a\U0001F600", TextEncoding::Utf16LE},
-        {"\xFF\xFE" "\xFE\xFF"s, u"\uFFFE", TextEncoding::Utf16LE},
+        {"\xEF\xBB\xBF"
+         "\xFF\xFE"s,
+         u"\uFFFD\uFFFD", TextEncoding::Utf8Bom}, // first mark wins
+        {"\xEF\xBB\xBF"
+         "\xEF\xBB\xBF"s,
+         u"\uFEFF", TextEncoding::Utf8Bom}, // only one is dropped
+        {"\xFF\xFE"
+         "a\0\x3D\xD8\x00\xDE"s,
+         u"a\U0001F600", TextEncoding::Utf16LE},
+        {"\xFF\xFE"
+         "\xFE\xFF"s,
+         u"\uFFFE", TextEncoding::Utf16LE},
         {"\xFF\xFE"s, u"", TextEncoding::Utf16LE},
-        {"\xFE\xFF" "\0a\xD8\x3D\xDE\x00"s, u"a\U0001F600", TextEncoding::Utf16BE},
-        {"\xFF\xFE" "a\0b"s, u"a\uFFFD", TextEncoding::Utf16LE},   // odd byte count
-        {"\xFF\xFE" "\x00\xD8" "a\0"s, u"\xD800" "a", TextEncoding::Utf16LE}, // unpaired kept
-        {"\xFF\xFE" "\0\0"s, u"\0"s, TextEncoding::Utf16LE},
-        {"\xFF"s, u"ANSI:\u00FF", TextEncoding::Ansi},            // half a mark
+        {"\xFE\xFF"
+         "\0a\xD8\x3D\xDE\x00"s,
+         u"a\U0001F600", TextEncoding::Utf16BE},
+        {"\xFF\xFE"
+         "a\0b"s,
+         u"a\uFFFD", TextEncoding::Utf16LE}, // odd byte count
+        {"\xFF\xFE"
+         "\x00\xD8"
+         "a\0"s,
+         u"\xD800"
+         "a",
+         TextEncoding::Utf16LE}, // unpaired kept
+        {"\xFF\xFE"
+         "\0\0"s,
+         u"\0"s, TextEncoding::Utf16LE},
+        {"\xFF"s, u"ANSI:\u00FF", TextEncoding::Ansi}, // half a mark
         {"\xEF\xBB"s, u"ANSI:\u00EF\u00BB", TextEncoding::Ansi},
         {"caf\xC3\xA9"s, u"caf\u00E9", TextEncoding::Utf8},
         {"a\0b"s, u"a\0b"s, TextEncoding::Utf8},
@@ -53,17 +76,24 @@ TEST(DecodeText, Windows1252IsTheNativeDefault) {
                             u"\u2039\u0152\u008D\u017D\u008F\u0090\u2018\u2019\u201C\u201D\u2022"
                             u"\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178";
     std::string bytes;
-    for (int b = 0x80; b < 0xA0; ++b) bytes.push_back(static_cast<char>(b));
+    for (int b = 0x80; b < 0xA0; ++b)
+        bytes.push_back(static_cast<char>(b));
     EXPECT_EQ(DecodeWindows1252(bytes), high);
 }
 
 TEST(EncodeText, Utf8WithOptionalMark) {
-    EXPECT_EQ(EncodeText(u"a\u00E9\u20AC\U0001F600", false), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(EncodeText(u"a\u00E9\u20AC\U0001F600", false),
+              "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
     EXPECT_EQ(EncodeText(u"", true), "\xEF\xBB\xBF");
-    EXPECT_EQ(EncodeText(u"x", true), "\xEF\xBB\xBF" "x");
+    EXPECT_EQ(EncodeText(u"x", true), "\xEF\xBB\xBF"
+                                      "x");
     EXPECT_EQ(EncodeText(u"a\0b"s, false), "a\0b"s);
     // Unpaired surrogates anywhere become U+FFFD.
-    EXPECT_EQ(EncodeText(u"\xDC00" "a\xD800", false), "\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+    EXPECT_EQ(EncodeText(u"\xDC00"
+                         "a\xD800",
+                         false),
+              "\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
     EXPECT_EQ(EncodeText(u"\xD800\xD800\xDC00", false), "\xEF\xBF\xBD\xF0\x90\x80\x80");
 }
 
@@ -97,14 +127,40 @@ TEST(Encoding, RandomTextsRoundTrip) {
         const int length = round * 3;
         for (int i = 0; i < length; ++i) {
             switch (pick(rng)) {
-            case 0: text += u"\u00E9"; break;
-            case 1: text += u"\u4E2D"; break;
-            case 2: text += u"\U0001F600"; break;
-            case 3: text += u'\0'; break;
-            default: text += static_cast<char16_t>(u' ' + pick(rng)); break;
+            case 0:
+                text += u"\u00E9";
+                break;
+            case 1:
+                text += u"\u4E2D";
+                break;
+            case 2:
+                text += u"\U0001F600";
+                break;
+            case 3:
+                text += u'\0';
+                break;
+            default:
+                text += static_cast<char16_t>(u' ' + pick(rng));
+                break;
             }
         }
         EXPECT_EQ(DecodeText(EncodeText(text, round % 2 == 0)), text);
         EXPECT_EQ(ToUtf8(text), EncodeText(text, false));
+    }
+}
+
+// Encoding sizes its buffer for mostly-ASCII text and grows it for the rest; a long
+// sequence that lands right at the end of that buffer must still fit.
+TEST(Encoding, OutputBufferBoundaries) {
+    for (size_t ascii = 0; ascii < 40; ++ascii) {
+        for (const std::u16string wide : {u"\u00E9", u"\u203A", u"\U0001F600"}) {
+            for (size_t before = 0; before < 12; ++before) {
+                std::u16string text;
+                for (size_t k = 0; k < before; ++k)
+                    text += wide;
+                text += std::u16string(ascii, u'\0') + wide;
+                EXPECT_EQ(FromUtf8(ToUtf8(text)), text) << ascii << " " << before;
+            }
+        }
     }
 }

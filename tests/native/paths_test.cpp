@@ -51,7 +51,8 @@ TEST(Paths, PathCharsValid) {
     EXPECT_TRUE(PathCharsValid(u"C:"));
     EXPECT_TRUE(PathCharsValid(u"C:\\a b\\\u00E9\u4E2D"));
     for (char16_t c : u"\"*/<>?|") {
-        if (c == 0) continue;
+        if (c == 0)
+            continue;
         EXPECT_FALSE(PathCharsValid(u"C:\\a" + std::u16string(1, c))) << char(c);
     }
     EXPECT_TRUE(PathCharsValid(u"C:\\a:b\\c\td")); // colons and controls are not its business
@@ -63,15 +64,23 @@ TEST(Paths, PathColonsValid) {
         bool valid;
     };
     const Case cases[] = {
-        {u"", true},           {u"  ", true},
-        {u"C:\\a", true},      {u"c:", true},
-        {u"C:\\a:b", false},   {u"a:b", true}, // a leading letter and colon is a drive
-        {u"ab:c", false},      {u"1:\\a", false},
-        {u"\\\\?\\C:\\a", true}, {u"\\\\?\\C:\\a:b", false},
-        {u"\\\\?\\UNC\\s\\h", true}, {u"\\\\?\\UNC\\C:\\x", true},
-        {u"\\\\server\\s:h", false}, {u"C::", false},
+        {u"", true},
+        {u"  ", true},
+        {u"C:\\a", true},
+        {u"c:", true},
+        {u"C:\\a:b", false},
+        {u"a:b", true}, // a leading letter and colon is a drive
+        {u"ab:c", false},
+        {u"1:\\a", false},
+        {u"\\\\?\\C:\\a", true},
+        {u"\\\\?\\C:\\a:b", false},
+        {u"\\\\?\\UNC\\s\\h", true},
+        {u"\\\\?\\UNC\\C:\\x", true},
+        {u"\\\\server\\s:h", false},
+        {u"C::", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(PathColonsValid(c.path), c.valid) << ToUtf8(c.path);
+    for (const Case& c : cases)
+        EXPECT_EQ(PathColonsValid(c.path), c.valid) << ToUtf8(c.path);
 }
 
 TEST(Paths, NameWithoutExtension) {
@@ -88,7 +97,8 @@ TEST(Paths, NameWithoutExtension) {
         {u"", u""},
         {u"C:\\x\\", u""},
     };
-    for (const Case& c : cases) EXPECT_EQ(NameWithoutExtension(c.path), c.name) << ToUtf8(c.path);
+    for (const Case& c : cases)
+        EXPECT_EQ(NameWithoutExtension(c.path), c.name) << ToUtf8(c.path);
 }
 
 TEST(Paths, MakeValidFileName) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <functional>
@@ -24,7 +25,8 @@ void RemoveTree(const std::u16string& folder) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::u16string name = U(fd.cFileName);
-            if (name == u"." || name == u"..") continue;
+            if (name == u"." || name == u"..")
+                continue;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(folder + name + u"\\");
             else
@@ -36,9 +38,10 @@ void RemoveTree(const std::u16string& folder) {
 }
 
 std::string ReadBytes(const std::u16string& fileName) {
-    HANDLE h = CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    HANDLE h =
+        CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
     std::string bytes(GetFileSize(h, nullptr), '\0');
     DWORD read = 0;
     ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
@@ -60,10 +63,12 @@ std::u16string ListFolder(const std::u16string& folder) {
     std::u16string names;
     WIN32_FIND_DATAW fd;
     HANDLE find = FindFirstFileW(W(folder + u"*"), &fd);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
     do {
         const std::u16string name = U(fd.cFileName);
-        if (name != u"." && name != u"..") names += name + u";";
+        if (name != u"." && name != u"..")
+            names += name + u";";
     } while (FindNextFileW(find, &fd));
     FindClose(find);
     return names;
@@ -82,12 +87,13 @@ std::u16string MessageOfCall(const std::function<void()>& call) {
 std::u16string MissingDrive() {
     const DWORD drives = GetLogicalDrives();
     for (char16_t c = u'Y'; c > u'D'; --c)
-        if (!(drives & (1u << (c - u'A')))) return std::u16string(1, c) + u":\\";
+        if (!(drives & (1u << (c - u'A'))))
+            return std::u16string(1, c) + u":\\";
     return {};
 }
 
 class Files : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         AppName = kProgramName;
         wchar_t temp[MAX_PATH];
@@ -106,15 +112,19 @@ protected:
 TEST_F(Files, WriteCreatesOverwritesAndAppendsWithTheMarkOnlyAtCreation) {
     const std::u16string f = dir + u"sub\\deeper\\a.txt"; // missing folders are made
     WriteTextFile(f, u"a\u00E9", false, true);
-    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "a\xC3\xA9");
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF"
+                            "a\xC3\xA9");
     WriteTextFile(f, u"\r\nb", false, true); // appending never adds a mark
-    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "a\xC3\xA9\r\nb");
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF"
+                            "a\xC3\xA9\r\nb");
     WriteTextFile(f, u"c", true, false);
     EXPECT_EQ(ReadBytes(f), "c");
     WriteTextFile(f, u"d", true, true);
-    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "d");
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF"
+                            "d");
     WriteTextFile(f, u"e", false, false);
-    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF" "de");
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF"
+                            "de");
     const std::u16string g = dir + u"new.txt";
     WriteTextFile(g, u"", false, false);
     EXPECT_EQ(ReadBytes(g), "");
@@ -126,10 +136,18 @@ TEST_F(Files, ReadDetectsTheMarkAndDropsIt) {
         std::string bytes;
         std::u16string text;
     } cases[] = {
-        {"\xEF\xBB\xBF" "a\xC3\xA9"s, u"a\u00E9"},
-        {"\xFF\xFE" "a\0\xE9\0\x3D\xD8\x00\xDE"s, u"a\u00E9\U0001F600"},
-        {"\xFE\xFF" "\0a\0\xE9"s, u"a\u00E9"},
-        {"\xFF\xFE" "a"s, u"\uFFFD"},                // odd byte count
+        {"\xEF\xBB\xBF"
+         "a\xC3\xA9"s,
+         u"a\u00E9"},
+        {"\xFF\xFE"
+         "a\0\xE9\0\x3D\xD8\x00\xDE"s,
+         u"a\u00E9\U0001F600"},
+        {"\xFE\xFF"
+         "\0a\0\xE9"s,
+         u"a\u00E9"},
+        {"\xFF\xFE"
+         "a"s,
+         u"\uFFFD"},                                    // odd byte count
         {"plain\r\n\xE2\x82\xAC"s, u"plain\r\n\u20AC"}, // unmarked valid UTF-8
         {"x\0y"s, u"x\0y"s},
         {""s, u""},
@@ -153,13 +171,15 @@ TEST_F(Files, UnmarkedBytesThatAreNotUtf8AreReadInTheAnsiCodePage) {
 TEST_F(Files, LargeFileRoundTrips) {
     std::u16string text;
     text.reserve(24u << 20);
-    while (text.size() < (24u << 20)) text += u"line \u00E9\u4E2D\U0001F600 of text\r\n";
+    while (text.size() < (24u << 20))
+        text += u"line \u00E9\u4E2D\U0001F600 of text\r\n";
     WriteTextFile(dir + u"big.txt", text, true, true);
     EXPECT_EQ(ReadTextFile(dir + u"big.txt"), text);
 }
 
 TEST_F(Files, ReadRaisesThePathErrors) {
-    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"a|b.txt"); }), u"Invalid characters in path");
+    EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"a|b.txt"); }),
+              u"Invalid characters in path");
     EXPECT_EQ(MessageOfCall([&] { ReadTextFile(u"   "); }), u"Invalid characters in path");
     EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"a:b.txt"); }),
               u"The path format is not supported");
@@ -168,7 +188,8 @@ TEST_F(Files, ReadRaisesThePathErrors) {
     EXPECT_EQ(MessageOfCall([&] { ReadTextFile(dir + u"nofolder\\a.txt"); }),
               u"The specified path was not found");
     const std::u16string missing = MessageOfCall([&] { ReadTextFile(dir + u"none.txt"); });
-    EXPECT_NE(missing.find(dir + u"none.txt"), std::u16string::npos) << std::string(missing.begin(), missing.end());
+    EXPECT_NE(missing.find(dir + u"none.txt"), std::u16string::npos)
+        << std::string(missing.begin(), missing.end());
 }
 
 TEST_F(Files, WriteRejectsANameWithoutAValidFolder) {
@@ -192,6 +213,16 @@ TEST_F(Files, FailedOverwriteKeepsTheOldFileWhole) {
     EXPECT_EQ(ReadBytes(f), "new");
 }
 
+TEST_F(Files, ReadOnlyFileIsNotReplaced) {
+    const std::u16string f = dir + u"locked.txt";
+    WriteTextFile(f, u"kept", true, false);
+    ASSERT_TRUE(SetFileAttributesW(W(f), FILE_ATTRIBUTE_READONLY));
+    EXPECT_THROW(WriteTextFile(f, u"lost?", true, true), Error);
+    SetFileAttributesW(W(f), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(f), "kept");
+    EXPECT_EQ(ListFolder(dir), u"locked.txt;");
+}
+
 TEST_F(Files, FileIsLockedWhileAnotherHandleHoldsIt) {
     const std::u16string f = dir + u"lock.txt";
     EXPECT_EQ(MessageOfCall([&] { FileIsLocked(f); }), u"File does not exist!\r\n" + f);
@@ -213,7 +244,8 @@ TEST_F(Files, EnsureFolderReportsCreatedExistingAndFailed) {
     EXPECT_EQ(EnsureFolder(dir + u"file\\under"), -1); // a file stands in the way
     EXPECT_THROW(EnsureFolder(u""), AssertionFailure);
     EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + u"a<b"); }), u"Invalid characters in path");
-    EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + u"a:b"); }), u"The path format is not supported");
+    EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + u"a:b"); }),
+              u"The path format is not supported");
     EXPECT_EQ(MessageOfCall([&] { EnsureFolder(dir + std::u16string(250, u'x')); }),
               u"The specified path is too long");
     const std::u16string drive = MissingDrive();

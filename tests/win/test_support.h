@@ -25,17 +25,14 @@ public:
         };
         hooks::Beep = [this](unsigned f, unsigned d) { tones.push_back({f, d}); };
         hooks::Sleep = [this](unsigned ms) { tones.push_back({0, ms}); };
-        hooks::OpenWebPage = [this](const std::u16string& address) { pages.push_back(address); };
     }
     ~CaptureEffects() {
         hooks::MessageBox = nullptr;
         hooks::Beep = nullptr;
         hooks::Sleep = nullptr;
-        hooks::OpenWebPage = nullptr;
     }
     std::vector<ShownBox> boxes;
     std::vector<Tone> tones;
-    std::vector<std::u16string> pages; // web pages that would have been opened
 };
 
 } // namespace vp::test
