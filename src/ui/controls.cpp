@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "core/errors.h"
+#include "core/hotkey.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
 
@@ -600,22 +601,11 @@ THotKey::THotKey(const Placement& place, const CreateArgs& a) : TControl(place) 
 }
 
 TShortCut THotKey::HotKey() const {
-    const auto v = static_cast<WORD>(SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0));
-    const BYTE key = LOBYTE(v), mods = HIBYTE(v);
-    if (!key) return 0;
-    TShortCut sc = key;
-    if (mods & HOTKEYF_SHIFT) sc |= scShift;
-    if (mods & HOTKEYF_CONTROL) sc |= scCtrl;
-    if (mods & HOTKEYF_ALT) sc |= scAlt;
-    return sc;
+    return HotKeyValueToShortCut(static_cast<WORD>(SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0)));
 }
 
 void THotKey::SetHotKey(TShortCut hotKey) {
-    BYTE mods = 0;
-    if (hotKey & scShift) mods |= HOTKEYF_SHIFT;
-    if (hotKey & scCtrl) mods |= HOTKEYF_CONTROL;
-    if (hotKey & scAlt) mods |= HOTKEYF_ALT;
-    SendMessageW(Handle(), HKM_SETHOTKEY, MAKEWORD(hotKey & 0xFF, mods), 0);
+    SendMessageW(Handle(), HKM_SETHOTKEY, ShortCutToHotKeyValue(hotKey), 0);
 }
 
 bool THotKey::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
