@@ -16,19 +16,22 @@ namespace vp::ui {
 namespace {
 std::u16string Decimal(long long n) {
     std::u16string s;
-    for (char c : std::to_string(n)) s += static_cast<char16_t>(c);
+    for (char c : std::to_string(n))
+        s += static_cast<char16_t>(c);
     return s;
 }
 
 int RoundHalfEven(double v) {
     const double f = std::floor(v), diff = v - f;
     long long r = static_cast<long long>(f);
-    if (diff > 0.5 || (diff == 0.5 && (r % 2 != 0))) ++r;
+    if (diff > 0.5 || (diff == 0.5 && (r % 2 != 0)))
+        ++r;
     return static_cast<int>(r);
 }
 
 bool IsWhiteSpace(char16_t c) {
-    if (c == u' ' || (c >= 9 && c <= 13) || c == 133 || c == 160) return true;
+    if (c == u' ' || (c >= 9 && c <= 13) || c == 133 || c == 160)
+        return true;
     // Space, line and paragraph separators of Unicode.
     return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
            c == 0x202F || c == 0x205F || c == 0x3000;
@@ -36,8 +39,10 @@ bool IsWhiteSpace(char16_t c) {
 
 std::u16string TrimControls(const std::u16string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && s[b] <= 32) ++b;
-    while (e > b && s[e - 1] <= 32) --e;
+    while (b < e && s[b] <= 32)
+        ++b;
+    while (e > b && s[e - 1] <= 32)
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -50,15 +55,18 @@ std::u16string ClipboardTextForPaste(HWND owner) {
     bool open = false;
     for (int attempt = 0; attempt < kClipboardAttempts && !open; ++attempt) {
         open = OpenClipboard(owner) != FALSE;
-        if (!open) Sleep(kClipboardRetryMilliseconds);
+        if (!open)
+            Sleep(kClipboardRetryMilliseconds);
     }
-    if (!open) throw Error(u"Cannot open clipboard.");
+    if (!open)
+        throw Error(u"Cannot open clipboard.");
     std::u16string text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
             const size_t limit = GlobalSize(data) / sizeof(wchar_t);
             size_t n = 0;
-            while (n < limit && p[n]) ++n;
+            while (n < limit && p[n])
+                ++n;
             text = U(p, n);
             GlobalUnlock(data);
         }
@@ -105,7 +113,8 @@ LRESULT TVelmorMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_CHAR:
-        if (wParam == 1) return 0; // Ctrl+A, already handled as a key
+        if (wParam == 1)
+            return 0; // Ctrl+A, already handled as a key
         if (typeMode_ == tmOverwrite && SelLength() == 0) {
             const size_t caret = SelStart();
             const size_t length = TextLength();
@@ -130,12 +139,14 @@ LRESULT TVelmorMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TVelmorMemo::Paste() {
-    if (!IsClipboardFormatAvailable(CF_TEXT)) return;
+    if (!IsClipboardFormatAvailable(CF_TEXT))
+        return;
     ReplaceSel(AdjustLineBreaks(ClipboardTextForPaste(Handle())), false);
 }
 
 bool TVelmorMemo::LoadFromFile(const std::u16string& fileName) {
-    if (!FileExists(fileName) || FileIsLocked(fileName)) return false;
+    if (!FileExists(fileName) || FileIsLocked(fileName))
+        return false;
     SetText(ReadTextFile(fileName));
     return true;
 }
@@ -144,15 +155,16 @@ void TVelmorMemo::SortLines() {
     StringList lines = Lines();
     std::sort(lines.begin(), lines.end(), [](const std::u16string& a, const std::u16string& b) {
         return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, W(a),
-                              static_cast<int>(a.size()), W(b), static_cast<int>(b.size())) ==
-               CSTR_LESS_THAN;
+                              static_cast<int>(a.size()), W(b),
+                              static_cast<int>(b.size())) == CSTR_LESS_THAN;
     });
     SetLines(lines);
 }
 
 void TVelmorMemo::Trim() {
     StringList lines = Lines();
-    for (auto& l : lines) l = TrimControls(l);
+    for (auto& l : lines)
+        l = TrimControls(l);
     SetLines(lines);
 }
 
@@ -160,7 +172,8 @@ template <class Pred> int TVelmorMemo::DeleteLinesWhere(Pred doomed) {
     const StringList lines = Lines();
     int deleted = 0;
     for (int i = static_cast<int>(lines.size()) - 1; i >= 0; --i) {
-        if (!doomed(i, lines[static_cast<size_t>(i)])) continue;
+        if (!doomed(i, lines[static_cast<size_t>(i)]))
+            continue;
         DeleteLine(i);
         ++deleted;
     }
@@ -177,7 +190,8 @@ void TVelmorMemo::RemoveEmptyLines() {
 }
 
 int TVelmorMemo::RemoveLines(const std::u16string& badWord) {
-    if (badWord.empty()) return 0;
+    if (badWord.empty())
+        return 0;
     return DeleteLinesWhere(
         [&](int, const std::u16string& l) { return ContainsNoCase(badWord, l); });
 }
@@ -210,13 +224,16 @@ bool TVelmorMemo::Search(const std::u16string& srcStr) {
     const std::u16string what = ignoreCase ? UpperCaseAscii(srcStr) : srcStr;
     size_t found = std::u16string::npos;
     if (!what.empty()) {
-        if (!(SearchOptions & soFromStart)) found = text.find(what, SelStart() + SelLength());
+        if (!(SearchOptions & soFromStart))
+            found = text.find(what, SelStart() + SelLength());
         if (found == std::u16string::npos && (SearchOptions & (soFromStart | soWrap)))
             found = text.find(what);
     }
     if (found != std::u16string::npos) {
-        if (cursAfter_) SetSel(found + what.size(), found + what.size());
-        else SetSel(found, found + what.size());
+        if (cursAfter_)
+            SetSel(found + what.size(), found + what.size());
+        else
+            SetSel(found, found + what.size());
     }
     CenterInView(CurrentLine());
     return found != std::u16string::npos;
@@ -225,32 +242,38 @@ bool TVelmorMemo::Search(const std::u16string& srcStr) {
 int TVelmorMemo::FontHeight() const {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     LOGFONTW lf{};
-    if (!font || !GetObjectW(font, sizeof(lf), &lf)) return 0;
+    if (!font || !GetObjectW(font, sizeof(lf), &lf))
+        return 0;
     return lf.lfHeight;
 }
 
 void TVelmorMemo::CenterInView(int lineNum) {
     const int first = static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
     const int fontHeight = std::abs(FontHeight());
-    if (fontHeight == 0) return; // no measurable font: nothing to centre by
+    if (fontHeight == 0)
+        return; // no measurable font: nothing to centre by
     const int visible = RoundHalfEven(static_cast<double>(ClientHeight()) / fontHeight);
     int target = lineNum;
     if (visible > 1) {
         target = lineNum - RoundHalfEven(visible / 2.0) + 1;
-        if (target <= 0) target = 0;
+        if (target <= 0)
+            target = 0;
     }
-    if (target != first) SendMessageW(Handle(), EM_LINESCROLL, 0, target - first);
+    if (target != first)
+        SendMessageW(Handle(), EM_LINESCROLL, 0, target - first);
 }
 
 int TVelmorMemo::FindLine(const std::u16string& aText) const {
     const StringList lines = Lines();
     for (size_t i = 0; i < lines.size(); ++i)
-        if (SameTextAscii(lines[i], aText)) return static_cast<int>(i);
+        if (SameTextAscii(lines[i], aText))
+            return static_cast<int>(i);
     return -1;
 }
 
 void TVelmorMemo::SelectLine(int line) {
-    if (line < 0 || line >= LineCount()) return;
+    if (line < 0 || line >= LineCount())
+        return;
     const int start = LineToCharNo(line);
     const auto length = static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
     SetSel(static_cast<size_t>(start), static_cast<size_t>(start + length));
@@ -258,17 +281,25 @@ void TVelmorMemo::SelectLine(int line) {
 
 void TVelmorMemo::SelectLine(const std::u16string& aText) {
     const int line = FindLine(aText);
-    if (line >= 0) SelectLine(line);
+    if (line >= 0)
+        SelectLine(line);
 }
 
-void TVelmorMemo::SelectCurrentLine() { SelectLine(CharToLine(static_cast<int>(SelStart()))); }
+void TVelmorMemo::SelectCurrentLine() {
+    SelectLine(CharToLine(static_cast<int>(SelStart())));
+}
 
-void TVelmorMemo::RemoveSelection() { SetSel(0, 0); }
+void TVelmorMemo::RemoveSelection() {
+    SetSel(0, 0);
+}
 
-int TVelmorMemo::CurrentLine() const { return CharToLine(static_cast<int>(SelStart())); }
+int TVelmorMemo::CurrentLine() const {
+    return CharToLine(static_cast<int>(SelStart()));
+}
 
 void TVelmorMemo::SwapLines(int x, int y) {
-    if (x == y) return;
+    if (x == y)
+        return;
     const std::u16string a = Line(x), b = Line(y);
     SetLine(x, b);
     SetLine(y, a);
@@ -276,7 +307,8 @@ void TVelmorMemo::SwapLines(int x, int y) {
 
 void TVelmorMemo::LineUp() {
     const int line = CurrentLine();
-    if (line <= 0) return;
+    if (line <= 0)
+        return;
     SwapLines(line, line - 1);
     const auto at = static_cast<size_t>(LineToCharNo(line - 1));
     SetSel(at, at); // the caret moves with its line
@@ -284,7 +316,8 @@ void TVelmorMemo::LineUp() {
 
 void TVelmorMemo::LineDown() {
     const int line = CurrentLine();
-    if (line >= LineCount() - 1) return;
+    if (line >= LineCount() - 1)
+        return;
     SwapLines(line, line + 1);
     const auto at = static_cast<size_t>(LineToCharNo(line + 1));
     SetSel(at, at);
@@ -294,7 +327,8 @@ void TVelmorMemo::Randomize() {
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     try {
         const int count = LineCount();
-        for (int i = 0; i < count; ++i) SwapLines(i, RandomInt(count));
+        for (int i = 0; i < count; ++i)
+            SwapLines(i, RandomInt(count));
     } catch (...) {
         SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
         throw;
@@ -323,7 +357,9 @@ int TVelmorMemo::RemoveDuplicates() {
     return removed;
 }
 
-void TVelmorMemo::RemoveLastEmptyLine() { SetText(StripFinalLineBreak(Text())); }
+void TVelmorMemo::RemoveLastEmptyLine() {
+    SetText(StripFinalLineBreak(Text()));
+}
 
 int TVelmorMemo::CountWords() const {
     const std::u16string text = Text();
@@ -331,7 +367,8 @@ int TVelmorMemo::CountWords() const {
     bool inWord = false;
     for (char16_t c : text) {
         const bool space = IsWhiteSpace(c);
-        if (!space && !inWord) ++words;
+        if (!space && !inWord)
+            ++words;
         inWord = !space;
     }
     return words;
@@ -343,13 +380,17 @@ int TVelmorMemo::CountNonEmptyLines() const {
         std::count_if(lines.begin(), lines.end(), [](const auto& l) { return !l.empty(); }));
 }
 
-void TVelmorMemo::AddInteger(long long number) { AddLine(Decimal(number)); }
+void TVelmorMemo::AddInteger(long long number) {
+    AddLine(Decimal(number));
+}
 
 void TVelmorMemo::AddEntry(const std::u16string& aText, long long number) {
     AddLine(aText + Decimal(number));
 }
 
-void TVelmorMemo::AddSeparator() { AddLine(u"\r\n____________________\r\n"); }
+void TVelmorMemo::AddSeparator() {
+    AddLine(u"\r\n____________________\r\n");
+}
 
 void TVelmorMemo::CopyToClipboardAll() {
     SelectAll();
@@ -385,22 +426,26 @@ int TVelmorMemo::CharToLine(int charNo) const {
 int TVelmorMemo::CursorToChar(POINT p) const {
     p.x = std::max<LONG>(0, p.x);
     p.y = std::max<LONG>(0, p.y);
-    const auto answer = static_cast<DWORD>(
-        SendMessageW(Handle(), EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y)));
+    const auto answer =
+        static_cast<DWORD>(SendMessageW(Handle(), EM_CHARFROMPOS, 0, MAKELPARAM(p.x, p.y)));
     // The answer holds only 16 bits of the index (and of the line): find the full
     // index on the visible line that agrees with them.
     const int first = static_cast<int>(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
     int line = (first & ~0xFFFF) | HIWORD(answer);
-    if (line < first) line += 0x10000;
+    if (line < first)
+        line += 0x10000;
     const int start = LineToCharNo(line);
-    if (start < 0) return LOWORD(answer);
+    if (start < 0)
+        return LOWORD(answer);
     int index = (start & ~0xFFFF) | LOWORD(answer);
-    if (index < start) index += 0x10000;
+    if (index < start)
+        index += 0x10000;
     return index;
 }
 
 int TVelmorMemo::CaretToChar() const {
-    if (!Focused()) return static_cast<int>(SelStart()); // no caret without focus
+    if (!Focused())
+        return static_cast<int>(SelStart()); // no caret without focus
     POINT p{};
     GetCaretPos(&p);
     return CursorToChar(p);

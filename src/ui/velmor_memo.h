@@ -14,7 +14,7 @@ enum TSearchOption : unsigned { soIgnoreCase = 1, soFromStart = 2, soWrap = 4 };
 using TSearchOptions = unsigned;
 
 class TVelmorMemo : public TMemo {
-public:
+  public:
     using CreateArgs = TMemo::CreateArgs;
     // The selection stays visible without focus, whatever args say.
     TVelmorMemo(const Placement& place, const CreateArgs& args);
@@ -68,11 +68,11 @@ public:
     int CursorToChar(POINT mousePosition) const;
     int CaretToChar() const;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     std::u16string PrepareText(const std::u16string& text) override;
 
-private:
+  private:
     void Paste();
     int FontHeight() const;
     // Deletes, from the last line to the first, every line for which doomed is true.

@@ -17,16 +17,19 @@ using namespace vp::ui;
 namespace {
 
 class UiMemo : public ::testing::Test {
-protected:
+  protected:
     TForm form{u"MemoForm", {.caption = u"Memo test", .clientWidth = 400, .clientHeight = 300}};
-    TVelmorMemo& memo = form.Create<TVelmorMemo>(
-        form, u"mmoClipboard", {0, 0, 300, 200}, {.wordWrap = false, .hScroll = true});
+    TVelmorMemo& memo = form.Create<TVelmorMemo>(form, u"mmoClipboard", {0, 0, 300, 200},
+                                                 {.wordWrap = false, .hScroll = true});
     int changes = 0;
-    void SetUp() override { memo.OnChange = [this] { ++changes; }; }
+    void SetUp() override {
+        memo.OnChange = [this] { ++changes; };
+    }
 
     void Key(UINT vk, std::initializer_list<UINT> held = {}) {
         BYTE state[256] = {};
-        for (UINT h : held) state[h] = 0x80;
+        for (UINT h : held)
+            state[h] = 0x80;
         SetKeyboardState(state);
         SendMessageW(memo.Handle(), WM_KEYDOWN, vk, 1);
         BYTE none[256] = {};
@@ -37,7 +40,8 @@ protected:
 
 std::u16string Lines(std::initializer_list<const char16_t*> lines) {
     std::u16string text;
-    for (const auto* l : lines) text += std::u16string(l) + u"\r\n";
+    for (const auto* l : lines)
+        text += std::u16string(l) + u"\r\n";
     return text;
 }
 
@@ -45,12 +49,16 @@ std::u16string Lines(std::initializer_list<const char16_t*> lines) {
 struct TextTraffic {
     HWND hwnd;
     int sets = 0, gets = 0;
-    explicit TextTraffic(HWND h) : hwnd(h) { SetWindowSubclass(h, Proc, 77, reinterpret_cast<DWORD_PTR>(this)); }
+    explicit TextTraffic(HWND h) : hwnd(h) {
+        SetWindowSubclass(h, Proc, 77, reinterpret_cast<DWORD_PTR>(this));
+    }
     ~TextTraffic() { RemoveWindowSubclass(hwnd, Proc, 77); }
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
         auto* self = reinterpret_cast<TextTraffic*>(ref);
-        if (m == WM_SETTEXT) ++self->sets;
-        if (m == WM_GETTEXT || m == EM_GETHANDLE) ++self->gets;
+        if (m == WM_SETTEXT)
+            ++self->sets;
+        if (m == WM_GETTEXT || m == EM_GETHANDLE)
+            ++self->gets;
         return DefSubclassProc(h, m, w, l);
     }
 };
@@ -75,7 +83,8 @@ TEST_F(UiMemo, SetTextGivesUniformCrLfBreaksAndOneChangeNotification) {
 TEST_F(UiMemo, LargeTextIsKeptWhole) {
     for (size_t size : {40'000u, 1'500'000u}) {
         std::u16string text(size, u'x');
-        for (size_t i = 99; i < size; i += 100) text[i] = u'\n';
+        for (size_t i = 99; i < size; i += 100)
+            text[i] = u'\n';
         memo.SetText(text);
         EXPECT_EQ(memo.TextLength(), size + size / 100) << size;
         memo.AddLine(u"tail");
@@ -218,14 +227,15 @@ TEST_F(UiMemo, LoadFromFileOnlyWhenTheFileCanBeHadAlone) {
     const std::u16string file = U(tmp) + u"vp_memo_load.txt";
     {
         std::ofstream out(reinterpret_cast<const wchar_t*>(file.c_str()), std::ios::binary);
-        out << "\xEF\xBB\xBF" << "first\nsecond";
+        out << "\xEF\xBB\xBF"
+            << "first\nsecond";
     }
     memo.SetText(u"kept");
     EXPECT_FALSE(memo.LoadFromFile(U(tmp) + u"vp_no_such_file.txt"));
     EXPECT_EQ(memo.Text(), u"kept");
     {
-        HANDLE held = CreateFileW(W(file), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+        HANDLE held =
+            CreateFileW(W(file), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         EXPECT_FALSE(memo.LoadFromFile(file));
         CloseHandle(held);
@@ -413,7 +423,8 @@ TEST_F(UiMemo, GeometryHelpers) {
     EXPECT_EQ(memo.CaretToChar(), 0);
 
     std::u16string lines;
-    for (int i = 0; i < 100; ++i) lines += u"line\r\n";
+    for (int i = 0; i < 100; ++i)
+        lines += u"line\r\n";
     memo.SetText(lines);
     memo.CenterInView(60);
     const int first = static_cast<int>(SendMessageW(memo.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
