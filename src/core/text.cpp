@@ -96,6 +96,24 @@ std::u16string StripFinalLineBreak(std::u16string_view text) {
     return std::u16string(text);
 }
 
+std::u16string AdjustLineBreaks(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size() + text.size() / 16);
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char16_t c = text[i];
+        if (c == u'\r') {
+            out += u"\r\n";
+            if (i + 1 < n && text[i + 1] == u'\n') ++i;
+        } else if (c == u'\n') {
+            out += u"\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 StringList TextToStringList(std::u16string_view text) {
     StringList lines;
     size_t start = 0;

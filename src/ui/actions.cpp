@@ -11,42 +11,63 @@ namespace {
 std::u16string KeyName(UINT vk) {
     if (vk >= VK_F1 && vk <= VK_F24) {
         std::u16string n = u"F";
-        for (char c : std::to_string(vk - VK_F1 + 1)) n += static_cast<char16_t>(c);
+        for (char c : std::to_string(vk - VK_F1 + 1))
+            n += static_cast<char16_t>(c);
         return n;
     }
     if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
         return std::u16string(1, static_cast<char16_t>(vk));
     switch (vk) {
-    case VK_DELETE: return u"Del";
-    case VK_INSERT: return u"Ins";
-    case VK_HOME: return u"Home";
-    case VK_END: return u"End";
-    case VK_PRIOR: return u"PgUp";
-    case VK_NEXT: return u"PgDn";
-    case VK_UP: return u"Up";
-    case VK_DOWN: return u"Down";
-    case VK_LEFT: return u"Left";
-    case VK_RIGHT: return u"Right";
-    case VK_ESCAPE: return u"Esc";
-    case VK_RETURN: return u"Enter";
-    case VK_SPACE: return u"Space";
-    case VK_TAB: return u"Tab";
-    case VK_BACK: return u"BkSp";
+    case VK_DELETE:
+        return u"Del";
+    case VK_INSERT:
+        return u"Ins";
+    case VK_HOME:
+        return u"Home";
+    case VK_END:
+        return u"End";
+    case VK_PRIOR:
+        return u"PgUp";
+    case VK_NEXT:
+        return u"PgDn";
+    case VK_UP:
+        return u"Up";
+    case VK_DOWN:
+        return u"Down";
+    case VK_LEFT:
+        return u"Left";
+    case VK_RIGHT:
+        return u"Right";
+    case VK_ESCAPE:
+        return u"Esc";
+    case VK_RETURN:
+        return u"Enter";
+    case VK_SPACE:
+        return u"Space";
+    case VK_TAB:
+        return u"Tab";
+    case VK_BACK:
+        return u"BkSp";
     }
     wchar_t name[64] = {};
     const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    if (scan && GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0) return U(name);
+    if (scan && GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0)
+        return U(name);
     return {};
 }
 } // namespace
 
 std::u16string ShortCutToText(TShortCut shortCut) {
     const UINT vk = shortCut & 0xFF;
-    if (!vk) return {};
+    if (!vk)
+        return {};
     std::u16string text;
-    if (shortCut & scCtrl) text += u"Ctrl+";
-    if (shortCut & scShift) text += u"Shift+";
-    if (shortCut & scAlt) text += u"Alt+";
+    if (shortCut & scCtrl)
+        text += u"Ctrl+";
+    if (shortCut & scShift)
+        text += u"Shift+";
+    if (shortCut & scAlt)
+        text += u"Alt+";
     return text + KeyName(vk);
 }
 
@@ -60,7 +81,8 @@ TAction::TAction(TForm& form, std::u16string name, const CreateArgs& a)
 }
 
 TAction::~TAction() {
-    for (ActionClient* c : std::vector<ActionClient*>(clients_)) c->ActionGone();
+    for (ActionClient* c : std::vector<ActionClient*>(clients_))
+        c->ActionGone();
     Owner()->RemoveCommand(commandId_);
     Owner()->InvalidateAccelerators();
 }
@@ -88,7 +110,8 @@ void TAction::SetChecked(bool checked) {
 }
 
 bool TAction::Execute() {
-    if (!enabled_ || !OnExecute) return false;
+    if (!enabled_ || !OnExecute)
+        return false;
     auto handler = OnExecute;
     handler();
     return true;
@@ -104,38 +127,45 @@ void TAction::RemoveClient(ActionClient* client) {
 }
 
 void TAction::Changed() {
-    for (ActionClient* c : clients_) c->ActionChanged();
+    for (ActionClient* c : clients_)
+        c->ActionChanged();
 }
 
 // ---------------------------------------------------------------- TMainMenu
 
 TMainMenu::TMainMenu(TForm& form, std::u16string name, const CreateArgs& args)
     : TComponent(&form, std::move(name)), menu_(CreateMenu()) {
-    if (!menu_) throw Error(u"Cannot create a menu.");
-    if (args.attach) form.SetMenuBar(menu_);
+    if (!menu_)
+        throw Error(u"Cannot create a menu.");
+    if (args.attach)
+        form.SetMenuBar(menu_);
 }
 
 TMainMenu::~TMainMenu() {
-    if (Owner()->Handle() && GetMenu(Owner()->Handle()) == menu_) SetMenu(Owner()->Handle(), nullptr);
+    if (Owner()->Handle() && GetMenu(Owner()->Handle()) == menu_)
+        SetMenu(Owner()->Handle(), nullptr);
     DestroyMenu(menu_);
 }
 
-std::vector<TComponent*> TMainMenu::Dependents() const { return {items_.begin(), items_.end()}; }
+std::vector<TComponent*> TMainMenu::Dependents() const {
+    return {items_.begin(), items_.end()};
+}
 
 TMenuItem& TMainMenu::Add(std::u16string name, const TMenuItemArgs& args) {
     TMenuItem& item = Owner()->CreateComponent<TMenuItem>(std::move(name), args);
     item.mainMenu_ = this;
     items_.push_back(&item);
     item.Insert(menu_);
-    if (Owner()->Handle()) DrawMenuBar(Owner()->Handle());
+    if (Owner()->Handle())
+        DrawMenuBar(Owner()->Handle());
     return item;
 }
 
 // ---------------------------------------------------------------- TMenuItem
 
 TMenuItem::TMenuItem(TForm& form, std::u16string name, const CreateArgs& a)
-    : TComponent(&form, std::move(name)), OnClick(a.onClick), caption_(a.caption),
-      hint_(a.hint), shortCut_(a.shortCut), enabled_(a.enabled), checked_(a.checked),
+    : TComponent(&form, std::move(name)), OnClick(a.onClick), caption_(a.caption), hint_(a.hint),
+      shortCut_(a.shortCut), enabled_(a.enabled), checked_(a.checked),
       commandId_(form.NewCommandId()) {
     form.SetCommand(commandId_, [this] { Click(); });
     if (a.action) {
@@ -145,24 +175,31 @@ TMenuItem::TMenuItem(TForm& form, std::u16string name, const CreateArgs& a)
 }
 
 TMenuItem::~TMenuItem() {
-    if (action_) action_->RemoveClient(this);
-    if (parentMenu_) DeleteMenu(parentMenu_, commandId_, MF_BYCOMMAND);
-    if (subMenu_ && !parentMenu_) DestroyMenu(subMenu_);
+    if (action_)
+        action_->RemoveClient(this);
+    if (parentMenu_)
+        DeleteMenu(parentMenu_, commandId_, MF_BYCOMMAND);
+    if (subMenu_ && !parentMenu_)
+        DestroyMenu(subMenu_);
     if (mainMenu_) {
         auto& v = mainMenu_->items_;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
-        if (Owner()->Handle()) DrawMenuBar(Owner()->Handle());
+        if (Owner()->Handle())
+            DrawMenuBar(Owner()->Handle());
     }
     Owner()->RemoveCommand(commandId_);
     Owner()->InvalidateAccelerators();
 }
 
-std::vector<TComponent*> TMenuItem::Dependents() const { return {items_.begin(), items_.end()}; }
+std::vector<TComponent*> TMenuItem::Dependents() const {
+    return {items_.begin(), items_.end()};
+}
 
 TMenuItem& TMenuItem::Add(std::u16string name, const CreateArgs& args) {
     if (!subMenu_) {
         subMenu_ = CreatePopupMenu();
-        if (!subMenu_) throw Error(u"Cannot create a menu.");
+        if (!subMenu_)
+            throw Error(u"Cannot create a menu.");
         if (parentMenu_) {
             MENUITEMINFOW mii{};
             mii.cbSize = sizeof(mii);
@@ -193,92 +230,122 @@ void TMenuItem::Insert(HMENU parentMenu) {
     Update();
 }
 
-std::u16string TMenuItem::Caption() const { return action_ ? action_->Caption() : caption_; }
-TShortCut TMenuItem::ShortCut() const { return action_ ? action_->ShortCut() : shortCut_; }
-bool TMenuItem::Enabled() const { return action_ ? action_->Enabled() : enabled_; }
-bool TMenuItem::Checked() const { return action_ ? action_->Checked() : checked_; }
+std::u16string TMenuItem::Caption() const {
+    return action_ ? action_->Caption() : caption_;
+}
+TShortCut TMenuItem::ShortCut() const {
+    return action_ ? action_->ShortCut() : shortCut_;
+}
+bool TMenuItem::Enabled() const {
+    return action_ ? action_->Enabled() : enabled_;
+}
+bool TMenuItem::Checked() const {
+    return action_ ? action_->Checked() : checked_;
+}
 
 void TMenuItem::SetCaption(std::u16string caption) {
-    if (action_) action_->SetCaption(std::move(caption));
-    else caption_ = std::move(caption);
+    if (action_)
+        action_->SetCaption(std::move(caption));
+    else
+        caption_ = std::move(caption);
     Update();
 }
 void TMenuItem::SetShortCut(TShortCut shortCut) {
-    if (action_) action_->SetShortCut(shortCut);
-    else shortCut_ = shortCut;
+    if (action_)
+        action_->SetShortCut(shortCut);
+    else
+        shortCut_ = shortCut;
     Owner()->InvalidateAccelerators();
     Update();
 }
 void TMenuItem::SetEnabled(bool enabled) {
-    if (action_) action_->SetEnabled(enabled);
-    else enabled_ = enabled;
+    if (action_)
+        action_->SetEnabled(enabled);
+    else
+        enabled_ = enabled;
     Update();
 }
 void TMenuItem::SetChecked(bool checked) {
-    if (action_) action_->SetChecked(checked);
-    else checked_ = checked;
+    if (action_)
+        action_->SetChecked(checked);
+    else
+        checked_ = checked;
     Update();
 }
 
 void TMenuItem::SetAction(TAction* action) {
-    if (action_) action_->RemoveClient(this);
+    if (action_)
+        action_->RemoveClient(this);
     action_ = action;
-    if (action_) action_->AddClient(this);
+    if (action_)
+        action_->AddClient(this);
     Owner()->InvalidateAccelerators();
     Update();
 }
 
 void TMenuItem::Click() {
-    if (action_) action_->Execute();
+    if (action_)
+        action_->Execute();
     else if (enabled_ && OnClick) {
         auto handler = OnClick;
         handler();
     }
 }
 
-void TMenuItem::ActionChanged() { Update(); }
+void TMenuItem::ActionChanged() {
+    Update();
+}
 void TMenuItem::ActionGone() {
     action_ = nullptr;
     Update();
 }
 
 void TMenuItem::Update() {
-    if (!parentMenu_ || IsSeparator()) return;
+    if (!parentMenu_ || IsSeparator())
+        return;
     std::u16string text = Caption();
-    if (const TShortCut sc = ShortCut()) text += u"\t" + ShortCutToText(sc);
+    if (const TShortCut sc = ShortCut())
+        text += u"\t" + ShortCutToText(sc);
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_STRING | MIIM_STATE;
     mii.dwTypeData = const_cast<wchar_t*>(W(text));
     mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : 0);
     SetMenuItemInfoW(parentMenu_, commandId_, FALSE, &mii);
-    if (mainMenu_ && Owner()->Handle()) DrawMenuBar(Owner()->Handle());
+    if (mainMenu_ && Owner()->Handle())
+        DrawMenuBar(Owner()->Handle());
 }
 
 // ---------------------------------------------------------------- TTimer
 
 TTimer::TTimer(TForm& form, std::u16string name, const CreateArgs& a)
-    : TComponent(&form, std::move(name)), OnTimer(a.onTimer),
-      window_(a.window ? a.window : &form), interval_(a.interval) {
+    : TComponent(&form, std::move(name)), OnTimer(a.onTimer), window_(a.window ? a.window : &form),
+      interval_(a.interval) {
     SetEnabled(a.enabled);
 }
 
-TTimer::~TTimer() { window_->StopTimer(reinterpret_cast<UINT_PTR>(this)); }
+TTimer::~TTimer() {
+    window_->StopTimer(reinterpret_cast<UINT_PTR>(this));
+}
 
 void TTimer::SetInterval(UINT interval) {
     interval_ = interval;
-    if (enabled_) Restart();
+    if (enabled_)
+        Restart();
 }
 
 void TTimer::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (enabled_) Restart();
-    else window_->StopTimer(reinterpret_cast<UINT_PTR>(this));
+    if (enabled_)
+        Restart();
+    else
+        window_->StopTimer(reinterpret_cast<UINT_PTR>(this));
 }
 
 void TTimer::Restart() {
     window_->StopTimer(reinterpret_cast<UINT_PTR>(this));
-    if (interval_ == 0) return; // a zero interval never fires
+    if (interval_ == 0)
+        return; // a zero interval never fires
     window_->StartTimer(reinterpret_cast<UINT_PTR>(this), interval_, [this] {
         if (OnTimer) {
             auto handler = OnTimer;

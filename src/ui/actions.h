@@ -17,16 +17,16 @@ class TAction;
 
 // A button or menu item that shows an action.
 class ActionClient {
-public:
+  public:
     virtual void ActionChanged() = 0;
     virtual void ActionGone() = 0;
 
-protected:
+  protected:
     ~ActionClient() = default;
 };
 
 class TAction : public TComponent, public ShortCutSource {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption, hint, category;
         TShortCut shortCut = 0;
@@ -62,7 +62,7 @@ public:
     TShortCut AcceleratorShortCut() const override { return shortCut_; }
     UINT AcceleratorCommand() const override { return commandId_; }
 
-private:
+  private:
     void Changed();
     std::u16string caption_, hint_, category_;
     TShortCut shortCut_;
@@ -86,7 +86,7 @@ struct TMenuItemArgs {
 
 // The menu bar of a form.
 class TMainMenu : public TComponent {
-public:
+  public:
     struct CreateArgs {
         bool attach = true; // becomes the form's menu bar at once
     };
@@ -100,14 +100,14 @@ public:
     TMenuItem& Add(std::u16string name, const TMenuItemArgs& args);
     const std::vector<TMenuItem*>& Items() const { return items_; }
 
-private:
+  private:
     friend class TMenuItem;
     HMENU menu_;
     std::vector<TMenuItem*> items_;
 };
 
 class TMenuItem : public TComponent, public ActionClient, public ShortCutSource {
-public:
+  public:
     using CreateArgs = TMenuItemArgs;
     // Made through TMainMenu::Add or TMenuItem::Add.
     TMenuItem(TForm& form, std::u16string name, const CreateArgs& args);
@@ -142,7 +142,7 @@ public:
     void ActionChanged() override;
     void ActionGone() override;
 
-private:
+  private:
     friend class TMainMenu;
     void Insert(HMENU parentMenu);
     void Update();
@@ -159,7 +159,7 @@ private:
 
 // A message-based timer on a window (the form unless told otherwise).
 class TTimer : public TComponent {
-public:
+  public:
     struct CreateArgs {
         UINT interval = 1000;
         bool enabled = true;
@@ -177,7 +177,7 @@ public:
     void SetEnabled(bool enabled);
     std::function<void()> OnTimer;
 
-private:
+  private:
     void Restart();
     Window* window_;
     UINT interval_;

@@ -17,7 +17,8 @@ constexpr wchar_t kNameProp[] = L"VpName";
 struct BrushCache {
     std::map<COLORREF, HBRUSH> brushes;
     ~BrushCache() {
-        for (auto& b : brushes) DeleteObject(b.second);
+        for (auto& b : brushes)
+            DeleteObject(b.second);
     }
 };
 
@@ -40,7 +41,8 @@ bool TranslateFormAccelerators(HWND root, MSG& msg) {
 HBRUSH SolidBrush(COLORREF color) {
     static BrushCache cache;
     auto it = cache.brushes.find(color);
-    if (it != cache.brushes.end()) return it->second;
+    if (it != cache.brushes.end())
+        return it->second;
     HBRUSH brush = CreateSolidBrush(color);
     cache.brushes[color] = brush;
     return brush;
@@ -51,7 +53,8 @@ HBRUSH SolidBrush(COLORREF color) {
 TControl::TControl(const Placement& place)
     : TComponent(place.form == this ? nullptr : place.form, place.name), place_(place),
       parent_(place.parent) {
-    if (parent_) parent_->children_.push_back(this);
+    if (parent_)
+        parent_->children_.push_back(this);
 }
 
 TControl::~TControl() {
@@ -59,9 +62,12 @@ TControl::~TControl() {
         auto& siblings = parent_->children_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
-    for (TControl* child : children_) child->parent_ = nullptr;
-    if (Handle() && nameAtom_) RemovePropW(Handle(), kNameProp);
-    if (nameAtom_) GlobalDeleteAtom(nameAtom_);
+    for (TControl* child : children_)
+        child->parent_ = nullptr;
+    if (Handle() && nameAtom_)
+        RemovePropW(Handle(), kNameProp);
+    if (nameAtom_)
+        GlobalDeleteAtom(nameAtom_);
 }
 
 std::vector<TComponent*> TControl::Dependents() const {
@@ -71,7 +77,8 @@ std::vector<TComponent*> TControl::Dependents() const {
 void TControl::CreateControl(const wchar_t* className, const std::u16string& text, DWORD style,
                              DWORD exStyle) {
     Assert(parent_ && parent_->Handle(), u"Controls", u"A control needs a parent window.");
-    if (place_.form) id_ = static_cast<int>(place_.form->NewCommandId());
+    if (place_.form)
+        id_ = static_cast<int>(place_.form->NewCommandId());
     CreateArgs a;
     a.className = className;
     a.text = text;
@@ -102,8 +109,12 @@ RECT WindowRectInParent(HWND hwnd) {
 }
 } // namespace
 
-int TControl::Left() const { return WindowRectInParent(Handle()).left; }
-int TControl::Top() const { return WindowRectInParent(Handle()).top; }
+int TControl::Left() const {
+    return WindowRectInParent(Handle()).left;
+}
+int TControl::Top() const {
+    return WindowRectInParent(Handle()).top;
+}
 int TControl::Width() const {
     const RECT r = WindowRectInParent(Handle());
     return r.right - r.left;
@@ -132,17 +143,24 @@ bool TControl::Visible() const {
 }
 
 void TControl::SetVisible(bool visible) {
-    if (visible == Visible()) return;
+    if (visible == Visible())
+        return;
     ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
-    if (parent_ && align_ != TAlign::alNone) parent_->Realign();
+    if (parent_ && align_ != TAlign::alNone)
+        parent_->Realign();
 }
 
-bool TControl::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
-void TControl::SetEnabled(bool enabled) { EnableWindow(Handle(), enabled); }
+bool TControl::Enabled() const {
+    return IsWindowEnabled(Handle()) != FALSE;
+}
+void TControl::SetEnabled(bool enabled) {
+    EnableWindow(Handle(), enabled);
+}
 
 void TControl::SetAlign(TAlign align) {
     align_ = align;
-    if (parent_) parent_->Realign();
+    if (parent_)
+        parent_->Realign();
 }
 
 void TControl::SetColor(COLORREF color) {
@@ -152,7 +170,8 @@ void TControl::SetColor(COLORREF color) {
 
 COLORREF TControl::BackgroundColor() const {
     for (const TControl* c = this; c; c = c->parent_)
-        if (c->color_ != clDefault) return c->color_;
+        if (c->color_ != clDefault)
+            return c->color_;
     return GetSysColor(COLOR_BTNFACE);
 }
 
@@ -160,8 +179,12 @@ void TControl::SetFont(HFONT font) {
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-void TControl::SetFocus() { ::SetFocus(Handle()); }
-bool TControl::Focused() const { return Handle() && GetFocus() == Handle(); }
+void TControl::SetFocus() {
+    ::SetFocus(Handle());
+}
+bool TControl::Focused() const {
+    return Handle() && GetFocus() == Handle();
+}
 
 RECT TControl::AlignArea() const {
     RECT r{};
@@ -170,16 +193,18 @@ RECT TControl::AlignArea() const {
 }
 
 void TControl::Realign() {
-    if (!Handle()) return;
+    if (!Handle())
+        return;
     RECT area = AlignArea();
     auto place = [](TControl* c, int l, int t, int w, int h) {
         c->SetBounds(l, t, std::max(0, w), std::max(0, h));
     };
     // Top and bottom first, then left and right, then whatever fills the rest.
-    for (TAlign pass : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
-                        TAlign::alClient}) {
+    for (TAlign pass :
+         {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) {
         for (TControl* c : children_) {
-            if (c->align_ != pass || !c->Visible()) continue;
+            if (c->align_ != pass || !c->Visible())
+                continue;
             const int w = area.right - area.left, h = area.bottom - area.top;
             switch (pass) {
             case TAlign::alTop: {
@@ -226,7 +251,8 @@ LRESULT TControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SIZE: {
         const LRESULT result = DefaultHandler(msg, wParam, lParam);
-        if (!children_.empty()) Realign();
+        if (!children_.empty())
+            Realign();
         return result;
     }
     }
@@ -254,7 +280,8 @@ TForm::TForm(std::u16string name, const CreateArgs& args)
     SetAcceleratorTranslator(TranslateFormAccelerators);
     RegisterWindowClass(args.className, args.icon, nullptr);
     erasesBackground_ = true;
-    if (args.color != clDefault) SetColor(args.color);
+    if (args.color != clDefault)
+        SetColor(args.color);
     RECT r{0, 0, Scale(args.clientWidth), Scale(args.clientHeight)};
     AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
     Window::CreateArgs a;
@@ -270,8 +297,10 @@ TForm::TForm(std::u16string name, const CreateArgs& args)
 
 TForm::~TForm() {
     // Dependents were made after what they depend on: the reverse order frees them first.
-    while (!components_.empty()) components_.pop_back();
-    if (accel_) DestroyAcceleratorTable(accel_);
+    while (!components_.empty())
+        components_.pop_back();
+    if (accel_)
+        DestroyAcceleratorTable(accel_);
 }
 
 void TForm::CheckNewName(const std::u16string& name) const {
@@ -280,26 +309,31 @@ void TForm::CheckNewName(const std::u16string& name) const {
 }
 
 void TForm::Adopt(std::unique_ptr<TComponent> component) {
-    if (dynamic_cast<ShortCutSource*>(component.get())) accelDirty_ = true;
+    if (dynamic_cast<ShortCutSource*>(component.get()))
+        accelDirty_ = true;
     components_.push_back(std::move(component));
 }
 
 TComponent* TForm::FindComponent(std::u16string_view name) const {
-    if (name.empty()) return nullptr;
+    if (name.empty())
+        return nullptr;
     for (const auto& c : components_)
-        if (c->Name() == name) return c.get();
+        if (c->Name() == name)
+            return c.get();
     return nullptr;
 }
 
 void TForm::Free(TComponent& component) {
     std::vector<TComponent*> doomed{&component};
     for (size_t i = 0; i < doomed.size(); ++i)
-        for (TComponent* d : doomed[i]->Dependents()) doomed.push_back(d);
+        for (TComponent* d : doomed[i]->Dependents())
+            doomed.push_back(d);
     // Free in reverse creation order so nothing outlives what it hangs on.
     for (auto it = components_.end(); it != components_.begin();) {
         --it;
         if (std::find(doomed.begin(), doomed.end(), it->get()) != doomed.end()) {
-            if (defaultButton_ == it->get()) defaultButton_ = nullptr;
+            if (defaultButton_ == it->get())
+                defaultButton_ = nullptr;
             std::unique_ptr<TComponent> gone = std::move(*it);
             it = components_.erase(it);
             gone.reset();
@@ -322,24 +356,33 @@ void TForm::SetCommand(UINT id, std::function<void()> handler) {
     commands_[id] = std::move(handler);
 }
 
-void TForm::RemoveCommand(UINT id) { commands_.erase(id); }
+void TForm::RemoveCommand(UINT id) {
+    commands_.erase(id);
+}
 
 HACCEL TForm::AcceleratorTable() {
-    if (!accelDirty_) return accel_;
+    if (!accelDirty_)
+        return accel_;
     accelDirty_ = false;
-    if (accel_) DestroyAcceleratorTable(accel_);
+    if (accel_)
+        DestroyAcceleratorTable(accel_);
     accel_ = nullptr;
     std::vector<ACCEL> entries;
     for (const auto& c : components_) {
         auto* source = dynamic_cast<ShortCutSource*>(c.get());
-        if (!source) continue;
+        if (!source)
+            continue;
         const TShortCut sc = source->AcceleratorShortCut();
-        if (!(sc & 0xFF)) continue;
+        if (!(sc & 0xFF))
+            continue;
         ACCEL a{};
         a.fVirt = FVIRTKEY;
-        if (sc & scShift) a.fVirt |= FSHIFT;
-        if (sc & scCtrl) a.fVirt |= FCONTROL;
-        if (sc & scAlt) a.fVirt |= FALT;
+        if (sc & scShift)
+            a.fVirt |= FSHIFT;
+        if (sc & scCtrl)
+            a.fVirt |= FCONTROL;
+        if (sc & scAlt)
+            a.fVirt |= FALT;
         a.key = sc & 0xFF;
         a.cmd = static_cast<WORD>(source->AcceleratorCommand());
         entries.push_back(a);
@@ -361,7 +404,8 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             auto it = commands_.find(LOWORD(wParam));
             if (it != commands_.end()) {
                 auto handler = it->second;
-                if (handler) handler();
+                if (handler)
+                    handler();
                 return 0;
             }
         }
@@ -372,8 +416,10 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETMINMAXINFO: {
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (minWidth_) mmi->ptMinTrackSize.x = Scale(minWidth_);
-        if (minHeight_) mmi->ptMinTrackSize.y = Scale(minHeight_);
+        if (minWidth_)
+            mmi->ptMinTrackSize.x = Scale(minWidth_);
+        if (minHeight_)
+            mmi->ptMinTrackSize.y = Scale(minHeight_);
         return 0;
     }
     }

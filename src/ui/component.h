@@ -37,11 +37,11 @@ constexpr TShortCut scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 
 // Anything that brings a keyboard shortcut into its form's accelerator table.
 class ShortCutSource {
-public:
+  public:
     virtual TShortCut AcceleratorShortCut() const = 0;
     virtual UINT AcceleratorCommand() const = 0;
 
-protected:
+  protected:
     ~ShortCutSource() = default;
 };
 
@@ -49,7 +49,7 @@ protected:
 constexpr COLORREF clDefault = 0xFF000000;
 
 class TComponent {
-public:
+  public:
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
     virtual ~TComponent() = default;
@@ -62,10 +62,10 @@ public:
     // Components that live only as long as this one (child controls, sub-items).
     virtual std::vector<TComponent*> Dependents() const { return {}; }
 
-protected:
+  protected:
     TComponent(TForm* owner, std::u16string name) : owner_(owner), name_(std::move(name)) {}
 
-private:
+  private:
     TForm* owner_;
     std::u16string name_;
 };
@@ -78,7 +78,7 @@ struct Placement {
 };
 
 class TControl : public TComponent, public Window {
-public:
+  public:
     ~TControl() override;
 
     TControl* Parent() const { return parent_; }
@@ -114,7 +114,7 @@ public:
     // Lays out the aligned children inside AlignArea.
     void Realign();
 
-protected:
+  protected:
     explicit TControl(const Placement& place);
     // Creates the HWND as a child of the parent, at the placement's bounds.
     void CreateControl(const wchar_t* className, const std::u16string& text, DWORD style,
@@ -129,7 +129,7 @@ protected:
     bool erasesBackground_ = false;
     Placement place_;
 
-private:
+  private:
     friend class TForm;
     TControl* parent_;
     std::vector<TControl*> children_;
@@ -144,7 +144,7 @@ private:
 HBRUSH SolidBrush(COLORREF color);
 
 class TForm : public TControl {
-public:
+  public:
     struct CreateArgs {
         const wchar_t* className = L"VpForm";
         std::u16string caption;
@@ -202,10 +202,10 @@ public:
     bool TranslateAccelerators(MSG& msg);
     HACCEL AcceleratorTable();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void CheckNewName(const std::u16string& name) const;
     void Adopt(std::unique_ptr<TComponent> component);
     std::vector<std::unique_ptr<TComponent>> components_;

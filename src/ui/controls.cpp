@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "core/errors.h"
+#include "core/hotkey.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
 
@@ -25,7 +26,8 @@ TPanel::TPanel(const Placement& place, const CreateArgs& a) : TControl(place) {
     SetHint(a.hint);
     CreateControl(kPanelClass, u"", kContainerStyle,
                   WS_EX_CONTROLPARENT | (a.border ? WS_EX_STATICEDGE : 0));
-    if (a.align != TAlign::alNone) SetAlign(a.align);
+    if (a.align != TAlign::alNone)
+        SetAlign(a.align);
 }
 
 // ---------------------------------------------------------------- TGroupBox
@@ -36,8 +38,10 @@ TGroupBox::TGroupBox(const Placement& place, const CreateArgs& a) : TControl(pla
     SetColor(a.color);
     SetHint(a.hint);
     CreateControl(WC_BUTTONW, a.caption, kContainerStyle | BS_GROUPBOX, WS_EX_CONTROLPARENT);
-    if (a.boldCaption) SetFont(DefaultBoldFont());
-    if (a.align != TAlign::alNone) SetAlign(a.align);
+    if (a.boldCaption)
+        SetFont(DefaultBoldFont());
+    if (a.align != TAlign::alNone)
+        SetAlign(a.align);
 }
 
 RECT TGroupBox::AlignArea() const {
@@ -51,24 +55,31 @@ RECT TGroupBox::AlignArea() const {
 
 // ---------------------------------------------------------------- TButton
 
-TButton::TButton(const Placement& place, const CreateArgs& a) : TControl(place), OnClick(a.onClick) {
+TButton::TButton(const Placement& place, const CreateArgs& a)
+    : TControl(place), OnClick(a.onClick) {
     paintsParentBackground_ = true;
     SetHint(a.hint);
     CreateControl(WC_BUTTONW, a.caption,
                   WS_VISIBLE | WS_TABSTOP | (a.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON));
-    if (a.isDefault && place.form) place.form->SetDefaultButton(this);
+    if (a.isDefault && place.form)
+        place.form->SetDefaultButton(this);
     // Enter on the default button arrives as a command without the button's handle.
-    if (place.form) place.form->SetCommand(static_cast<UINT>(ControlId()), [this] { Click(); });
-    if (a.action) SetAction(a.action);
+    if (place.form)
+        place.form->SetCommand(static_cast<UINT>(ControlId()), [this] { Click(); });
+    if (a.action)
+        SetAction(a.action);
 }
 
 TButton::~TButton() {
-    if (action_) action_->RemoveClient(this);
-    if (TForm* form = Owner()) form->RemoveCommand(static_cast<UINT>(ControlId()));
+    if (action_)
+        action_->RemoveClient(this);
+    if (TForm* form = Owner())
+        form->RemoveCommand(static_cast<UINT>(ControlId()));
 }
 
 void TButton::SetAction(TAction* action) {
-    if (action_) action_->RemoveClient(this);
+    if (action_)
+        action_->RemoveClient(this);
     action_ = action;
     if (action_) {
         action_->AddClient(this);
@@ -77,7 +88,8 @@ void TButton::SetAction(TAction* action) {
 }
 
 void TButton::ActionChanged() {
-    if (!action_) return;
+    if (!action_)
+        return;
     SetCaption(action_->Caption());
     SetHint(action_->Hint());
     SetEnabled(action_->Enabled());
@@ -118,8 +130,9 @@ TCheckBoxState TCheckBox::State() const {
 }
 
 void TCheckBox::SetState(TCheckBoxState state) {
-    if (state == State()) return;
-    const WPARAM s = state == cbChecked   ? BST_CHECKED
+    if (state == State())
+        return;
+    const WPARAM s = state == cbChecked  ? BST_CHECKED
                      : state == cbGrayed ? BST_INDETERMINATE
                                          : BST_UNCHECKED;
     if (state == cbGrayed && (GetWindowLongW(Handle(), GWL_STYLE) & 0xF) != BS_AUTO3STATE)
@@ -150,7 +163,8 @@ TRadioButton::TRadioButton(const Placement& place, const CreateArgs& a) : TContr
     paintsParentBackground_ = true;
     SetHint(a.hint);
     CreateControl(WC_BUTTONW, a.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON);
-    if (a.checked) SetChecked(true);
+    if (a.checked)
+        SetChecked(true);
     OnClick = a.onClick;
 }
 
@@ -159,9 +173,11 @@ bool TRadioButton::Checked() const {
 }
 
 void TRadioButton::SetChecked(bool checked) {
-    if (checked == Checked()) return;
+    if (checked == Checked())
+        return;
     SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (!checked) return;
+    if (!checked)
+        return;
     if (Parent())
         for (TControl* sibling : Parent()->Controls())
             if (auto* radio = dynamic_cast<TRadioButton*>(sibling); radio && radio != this)
@@ -191,7 +207,8 @@ TLabel::TLabel(const Placement& place, const CreateArgs& a) : TControl(place), O
     SetHint(a.hint);
     CreateControl(WC_STATICW, a.caption,
                   WS_VISIBLE | SS_NOTIFY | (a.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP));
-    if (a.align != TAlign::alNone) SetAlign(a.align);
+    if (a.align != TAlign::alNone)
+        SetAlign(a.align);
 }
 
 bool TLabel::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -216,7 +233,9 @@ TEdit::TEdit(const Placement& place, const CreateArgs& a) : TControl(place) {
     OnChange = a.onChange;
 }
 
-void TEdit::SetReadOnly(bool readOnly) { SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0); }
+void TEdit::SetReadOnly(bool readOnly) {
+    SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
+}
 
 bool TEdit::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
@@ -235,18 +254,26 @@ bool TEdit::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
 TMemo::TMemo(const Placement& place, const CreateArgs& a) : TControl(place) {
     SetHint(a.hint);
     DWORD style = WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
-    if (!a.wordWrap || a.hScroll) style |= ES_AUTOHSCROLL;
-    if (a.hScroll) style |= WS_HSCROLL;
-    if (a.vScroll) style |= WS_VSCROLL;
-    if (!a.hideSelection) style |= ES_NOHIDESEL;
-    if (a.readOnly) style |= ES_READONLY;
+    if (!a.wordWrap || a.hScroll)
+        style |= ES_AUTOHSCROLL;
+    if (a.hScroll)
+        style |= WS_HSCROLL;
+    if (a.vScroll)
+        style |= WS_VSCROLL;
+    if (!a.hideSelection)
+        style |= ES_NOHIDESEL;
+    if (a.readOnly)
+        style |= ES_READONLY;
     CreateControl(WC_EDITW, u"", style, WS_EX_CLIENTEDGE);
     // The default limit would silently drop text beyond 32 K characters.
     SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
-    if (a.font) SetFont(a.font);
-    if (!a.text.empty()) SetText(a.text);
+    if (a.font)
+        SetFont(a.font);
+    if (!a.text.empty())
+        SetText(a.text);
     OnChange = a.onChange;
-    if (a.align != TAlign::alNone) SetAlign(a.align);
+    if (a.align != TAlign::alNone)
+        SetAlign(a.align);
 }
 
 void TMemo::SetText(const std::u16string& text) {
@@ -266,9 +293,9 @@ void TMemo::RaiseChange() {
 
 LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SETTEXT) {
-        const std::u16string incoming =
-            PrepareText(U(reinterpret_cast<const wchar_t*>(lParam)));
-        if (incoming.size() == TextLength() && incoming == Text()) return TRUE;
+        const std::u16string incoming = PrepareText(U(reinterpret_cast<const wchar_t*>(lParam)));
+        if (incoming.size() == TextLength() && incoming == Text())
+            return TRUE;
         ++changeSuppressed_;
         LRESULT result = 0;
         try {
@@ -286,7 +313,8 @@ LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool TMemo::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        if (!changeSuppressed_) RaiseChange();
+        if (!changeSuppressed_)
+            RaiseChange();
         result = 0;
         return true;
     }
@@ -308,11 +336,13 @@ int TMemo::LineCount() const {
 
 std::u16string TMemo::Line(int index) const {
     const int start = LineStart(index);
-    if (index < 0 || start < 0) throw Error(u"List index out of bounds (" + [&] {
-        std::u16string n;
-        for (char c : std::to_string(index)) n += static_cast<char16_t>(c);
-        return n;
-    }() + u")");
+    if (index < 0 || start < 0)
+        throw Error(u"List index out of bounds (" + [&] {
+            std::u16string n;
+            for (char c : std::to_string(index))
+                n += static_cast<char16_t>(c);
+            return n;
+        }() + u")");
     const int length = static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
     std::vector<wchar_t> buffer(static_cast<size_t>(std::max(length, 1)) + 1);
     *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(std::min(length, 0xFFFF));
@@ -327,7 +357,8 @@ std::u16string TMemo::Line(int index) const {
 
 void TMemo::SetLine(int index, const std::u16string& text) {
     const int start = LineStart(index);
-    if (index < 0 || start < 0) return;
+    if (index < 0 || start < 0)
+        return;
     const int length = static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
     SetSel(static_cast<size_t>(start), static_cast<size_t>(start + length));
     ReplaceSel(text, false);
@@ -335,9 +366,11 @@ void TMemo::SetLine(int index, const std::u16string& text) {
 
 void TMemo::DeleteLine(int index) {
     const int start = LineStart(index);
-    if (index < 0 || start < 0) return;
+    if (index < 0 || start < 0)
+        return;
     int end = LineStart(index + 1);
-    if (end < 0) end = start + static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
+    if (end < 0)
+        end = start + static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
     SetSel(static_cast<size_t>(start), static_cast<size_t>(end));
     ReplaceSel(u"", false);
 }
@@ -345,18 +378,20 @@ void TMemo::DeleteLine(int index) {
 void TMemo::AddLine(const std::u16string& text) {
     const size_t length = TextLength();
     // The last line's length tells whether the text ends with a break.
-    const bool endsWithBreak =
-        length == 0 || SendMessageW(Handle(), EM_LINELENGTH, length, 0) == 0;
+    const bool endsWithBreak = length == 0 || SendMessageW(Handle(), EM_LINELENGTH, length, 0) == 0;
     SetSel(length, length);
     ReplaceSel(endsWithBreak ? text + u"\r\n" : u"\r\n" + text, false);
 }
 
-StringList TMemo::Lines() const { return TextToStringList(Text()); }
+StringList TMemo::Lines() const {
+    return TextToStringList(Text());
+}
 
 void TMemo::SetLines(const StringList& lines) {
     std::u16string text;
     size_t total = 0;
-    for (const auto& l : lines) total += l.size() + 2;
+    for (const auto& l : lines)
+        total += l.size() + 2;
     text.reserve(total);
     for (const auto& l : lines) {
         text += l;
@@ -383,11 +418,14 @@ void TMemo::SetSel(size_t start, size_t end) {
     SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
-void TMemo::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
+void TMemo::SelectAll() {
+    SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
 
 std::u16string TMemo::SelText() const {
     const size_t start = SelStart(), length = SelLength();
-    if (!length) return {};
+    if (!length)
+        return {};
     return Text().substr(start, length);
 }
 
@@ -395,7 +433,9 @@ void TMemo::ReplaceSel(const std::u16string& text, bool canUndo) {
     SendMessageW(Handle(), EM_REPLACESEL, canUndo, reinterpret_cast<LPARAM>(W(text)));
 }
 
-void TMemo::SetReadOnly(bool readOnly) { SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0); }
+void TMemo::SetReadOnly(bool readOnly) {
+    SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0);
+}
 
 // ---------------------------------------------------------------- TPageControl
 
@@ -403,12 +443,14 @@ TPageControl::TPageControl(const Placement& place, const CreateArgs& a)
     : TControl(place), OnChange(a.onChange) {
     SetHint(a.hint);
     CreateControl(WC_TABCONTROLW, u"", kContainerStyle | WS_TABSTOP, WS_EX_CONTROLPARENT);
-    if (a.align != TAlign::alNone) SetAlign(a.align);
+    if (a.align != TAlign::alNone)
+        SetAlign(a.align);
 }
 
 void TPageControl::AddPage(TTabSheet* page) {
     pages_.push_back(page);
-    if (!active_ && page->TabVisible()) active_ = page;
+    if (!active_ && page->TabVisible())
+        active_ = page;
     SyncTabs();
 }
 
@@ -427,17 +469,20 @@ void TPageControl::RemovePage(TTabSheet* page) {
 
 int TPageControl::ActivePageIndex() const {
     for (size_t i = 0; i < pages_.size(); ++i)
-        if (pages_[i] == active_) return static_cast<int>(i);
+        if (pages_[i] == active_)
+            return static_cast<int>(i);
     return -1;
 }
 
 void TPageControl::SetActivePageIndex(int index) {
-    if (index < 0 || index >= PageCount()) return;
+    if (index < 0 || index >= PageCount())
+        return;
     SetActivePage(pages_[static_cast<size_t>(index)]);
 }
 
 void TPageControl::SetActivePage(TTabSheet* page) {
-    if (page && (!page->TabVisible() || &page->PageControl() != this)) return;
+    if (page && (!page->TabVisible() || &page->PageControl() != this))
+        return;
     Activate(page);
 }
 
@@ -452,9 +497,11 @@ void TPageControl::TabVisibilityChanged(TTabSheet* page) {
         const auto at = std::find(pages_.begin(), pages_.end(), page);
         TTabSheet* next = nullptr;
         for (auto it = at + 1; it != pages_.end() && !next; ++it)
-            if ((*it)->TabVisible()) next = *it;
+            if ((*it)->TabVisible())
+                next = *it;
         for (auto it = at; it != pages_.begin() && !next;)
-            if ((*--it)->TabVisible()) next = *it;
+            if ((*--it)->TabVisible())
+                next = *it;
         active_ = next;
     } else if (!active_ && page->TabVisible()) {
         active_ = page;
@@ -464,25 +511,29 @@ void TPageControl::TabVisibilityChanged(TTabSheet* page) {
 
 void TPageControl::SyncTabs() {
     HWND tab = Handle();
-    if (!tab) return;
+    if (!tab)
+        return;
     TabCtrl_DeleteAllItems(tab);
     int tabIndex = 0, selected = -1;
     for (size_t i = 0; i < pages_.size(); ++i) {
         TTabSheet* p = pages_[i];
-        if (!p->TabVisible()) continue;
+        if (!p->TabVisible())
+            continue;
         std::u16string caption = p->Caption();
         TCITEMW item{};
         item.mask = TCIF_TEXT | TCIF_PARAM;
         item.pszText = const_cast<wchar_t*>(W(caption));
         item.lParam = static_cast<LPARAM>(i);
         TabCtrl_InsertItem(tab, tabIndex, &item);
-        if (p == active_) selected = tabIndex;
+        if (p == active_)
+            selected = tabIndex;
         ++tabIndex;
     }
     TabCtrl_SetCurSel(tab, selected);
     LayoutPages();
     for (TTabSheet* p : pages_)
-        if (p->Handle()) ShowWindow(p->Handle(), p == active_ ? SW_SHOWNA : SW_HIDE);
+        if (p->Handle())
+            ShowWindow(p->Handle(), p == active_ ? SW_SHOWNA : SW_HIDE);
 }
 
 void TPageControl::LayoutPages() {
@@ -545,11 +596,14 @@ TTabSheet::TTabSheet(const Placement& place, const CreateArgs& a)
     pageControl_->AddPage(this);
 }
 
-TTabSheet::~TTabSheet() { pageControl_->RemovePage(this); }
+TTabSheet::~TTabSheet() {
+    pageControl_->RemovePage(this);
+}
 
 int TTabSheet::PageIndex() const {
     for (int i = 0; i < pageControl_->PageCount(); ++i)
-        if (&pageControl_->Pages(i) == this) return i;
+        if (&pageControl_->Pages(i) == this)
+            return i;
     return -1;
 }
 
@@ -559,7 +613,8 @@ void TTabSheet::SetCaption(std::u16string caption) {
 }
 
 void TTabSheet::SetTabVisible(bool visible) {
-    if (visible == tabVisible_) return;
+    if (visible == tabVisible_)
+        return;
     tabVisible_ = visible;
     pageControl_->TabVisibilityChanged(this);
 }
@@ -600,22 +655,11 @@ THotKey::THotKey(const Placement& place, const CreateArgs& a) : TControl(place) 
 }
 
 TShortCut THotKey::HotKey() const {
-    const auto v = static_cast<WORD>(SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0));
-    const BYTE key = LOBYTE(v), mods = HIBYTE(v);
-    if (!key) return 0;
-    TShortCut sc = key;
-    if (mods & HOTKEYF_SHIFT) sc |= scShift;
-    if (mods & HOTKEYF_CONTROL) sc |= scCtrl;
-    if (mods & HOTKEYF_ALT) sc |= scAlt;
-    return sc;
+    return HotKeyValueToShortCut(static_cast<WORD>(SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0)));
 }
 
 void THotKey::SetHotKey(TShortCut hotKey) {
-    BYTE mods = 0;
-    if (hotKey & scShift) mods |= HOTKEYF_SHIFT;
-    if (hotKey & scCtrl) mods |= HOTKEYF_CONTROL;
-    if (hotKey & scAlt) mods |= HOTKEYF_ALT;
-    SendMessageW(Handle(), HKM_SETHOTKEY, MAKEWORD(hotKey & 0xFF, mods), 0);
+    SendMessageW(Handle(), HKM_SETHOTKEY, ShortCutToHotKeyValue(hotKey), 0);
 }
 
 bool THotKey::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -634,26 +678,34 @@ bool THotKey::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
 
 bool ParseInteger(const std::u16string& text, int& value) {
     size_t i = 0, n = text.size();
-    while (i < n && text[i] == u' ') ++i;
-    while (n > i && text[n - 1] == u' ') --n;
+    while (i < n && text[i] == u' ')
+        ++i;
+    while (n > i && text[n - 1] == u' ')
+        --n;
     bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
-    if (i >= n) return false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    if (i >= n)
+        return false;
     long long v = 0;
     for (; i < n; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return false;
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
         v = v * 10 + (text[i] - u'0');
-        if (v > static_cast<long long>(INT_MAX) + 1) return false;
+        if (v > static_cast<long long>(INT_MAX) + 1)
+            return false;
     }
-    if (negative) v = -v;
-    if (v > INT_MAX || v < INT_MIN) return false;
+    if (negative)
+        v = -v;
+    if (v > INT_MAX || v < INT_MIN)
+        return false;
     value = static_cast<int>(v);
     return true;
 }
 
 // The up-down control beside the box; its notifications come back here.
 class TSpinEdit::Buttons : public Window {
-public:
+  public:
     Buttons(TSpinEdit& owner, HWND parent) : owner_(owner) {
         CreateArgs a;
         a.className = UPDOWN_CLASSW;
@@ -667,7 +719,7 @@ public:
         SendMessageW(Handle(), UDM_SETRANGE32, static_cast<WPARAM>(INT_MIN / 2), INT_MAX / 2);
     }
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) override {
         if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == UDN_DELTAPOS) {
             const int delta = reinterpret_cast<NMUPDOWN*>(lParam)->iDelta;
@@ -682,7 +734,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     TSpinEdit& owner_;
 };
 
@@ -698,7 +750,8 @@ TSpinEdit::TSpinEdit(const Placement& place, const CreateArgs& a)
 TSpinEdit::~TSpinEdit() = default;
 
 int TSpinEdit::Clamp(int value) const {
-    if (minValue_ == maxValue_) return value;
+    if (minValue_ == maxValue_)
+        return value;
     return std::clamp(value, std::min(minValue_, maxValue_), std::max(minValue_, maxValue_));
 }
 
@@ -709,7 +762,8 @@ int TSpinEdit::Value() const {
 
 void TSpinEdit::SetValue(int value) {
     std::u16string text;
-    for (char c : std::to_string(Clamp(value))) text += static_cast<char16_t>(c);
+    for (char c : std::to_string(Clamp(value)))
+        text += static_cast<char16_t>(c);
     SetText(text);
 }
 
@@ -724,7 +778,8 @@ LRESULT TSpinEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_KILLFOCUS) {
         const LRESULT result = DefaultHandler(msg, wParam, lParam);
         const int v = Value();
-        if (Clamp(v) != v) SetValue(v);
+        if (Clamp(v) != v)
+            SetValue(v);
         return result;
     }
     return TControl::HandleMessage(msg, wParam, lParam);

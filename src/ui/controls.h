@@ -14,7 +14,7 @@ namespace vp::ui {
 
 // A plain container.
 class TPanel : public TControl {
-public:
+  public:
     struct CreateArgs {
         COLORREF color = clDefault;
         TAlign align = TAlign::alNone;
@@ -26,7 +26,7 @@ public:
 };
 
 class TGroupBox : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption;
         COLORREF color = clDefault;
@@ -39,12 +39,12 @@ public:
     std::u16string Caption() const { return Text(); }
     void SetCaption(const std::u16string& caption) { SetText(caption); }
 
-protected:
+  protected:
     RECT AlignArea() const override;
 };
 
 class TButton : public TControl, public ActionClient {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption;
         std::u16string hint;
@@ -67,17 +67,17 @@ public:
     void ActionChanged() override;
     void ActionGone() override { action_ = nullptr; }
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-private:
+  private:
     TAction* action_ = nullptr;
 };
 
 enum TCheckBoxState { cbUnchecked = 0, cbChecked = 1, cbGrayed = 2 };
 
 class TCheckBox : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption;
         std::u16string hint;
@@ -96,12 +96,12 @@ public:
     void SetChecked(bool checked) { SetState(checked ? cbChecked : cbUnchecked); }
     std::function<void()> OnClick;
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 class TRadioButton : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption;
         std::u16string hint;
@@ -118,12 +118,12 @@ public:
     void SetChecked(bool checked);
     std::function<void()> OnClick;
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 class TLabel : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption;
         std::u16string hint;
@@ -137,13 +137,13 @@ public:
     void SetCaption(const std::u16string& caption) { SetText(caption); }
     std::function<void()> OnClick;
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 // Single-line edit box.
 class TEdit : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string text;
         std::u16string hint;
@@ -155,13 +155,13 @@ public:
     void SetReadOnly(bool readOnly);
     std::function<void()> OnChange;
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 // Multi-line edit box with the line list view of its text.
 class TMemo : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string text;
         std::u16string hint;
@@ -202,14 +202,14 @@ public:
     void SetReadOnly(bool readOnly);
     std::function<void()> OnChange;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // The text that WM_SETTEXT hands to the control; a hook for derived memos.
     virtual std::u16string PrepareText(const std::u16string& text) { return text; }
     void RaiseChange();
 
-private:
+  private:
     int LineStart(int index) const;
     int changeSuppressed_ = 0;
 };
@@ -218,7 +218,7 @@ class TTabSheet;
 
 // A tab control with one sheet per tab; a sheet's tab can be hidden and shown again.
 class TPageControl : public TControl {
-public:
+  public:
     struct CreateArgs {
         TAlign align = TAlign::alNone;
         std::u16string hint;
@@ -238,11 +238,11 @@ public:
     // Raised when the user picks another tab.
     std::function<void()> OnChange;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-private:
+  private:
     friend class TTabSheet;
     void AddPage(TTabSheet* page);
     void RemovePage(TTabSheet* page);
@@ -255,7 +255,7 @@ private:
 };
 
 class TTabSheet : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string caption;
         bool tabVisible = true;
@@ -273,7 +273,7 @@ public:
     bool TabVisible() const { return tabVisible_; }
     void SetTabVisible(bool visible);
 
-private:
+  private:
     TPageControl* pageControl_;
     std::u16string caption_;
     bool tabVisible_;
@@ -281,7 +281,7 @@ private:
 
 // One line of text along the bottom of the form.
 class TStatusBar : public TControl {
-public:
+  public:
     struct CreateArgs {
         std::u16string simpleText;
         bool sizeGrip = true;
@@ -291,14 +291,14 @@ public:
     std::u16string SimpleText() const;
     void SetSimpleText(const std::u16string& text);
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 // The system's hot key box; its value is a shortcut code (virtual key + scShift,
 // scCtrl, scAlt).
 class THotKey : public TControl {
-public:
+  public:
     struct CreateArgs {
         TShortCut hotKey = 0;
         std::u16string hint;
@@ -310,13 +310,13 @@ public:
     void SetHotKey(TShortCut hotKey);
     std::function<void()> OnChange;
 
-protected:
+  protected:
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 // An edit box with up and down buttons holding an integer.
 class TSpinEdit : public TControl {
-public:
+  public:
     struct CreateArgs {
         int minValue = 0, maxValue = 100, value = 0, increment = 1;
         std::u16string hint;
@@ -337,13 +337,13 @@ public:
     int Increment() const { return increment_; }
     std::function<void()> OnChange;
 
-protected:
+  protected:
     // Every change of the text comes here; raises OnChange.
     virtual void Change();
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-private:
+  private:
     class Buttons;
     friend class Buttons;
     int Clamp(int value) const;

@@ -35,25 +35,29 @@ Window* NotificationSource(HWND self, UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DRAWITEM: {
         auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (d->CtlType != ODT_MENU) child = d->hwndItem;
+        if (d->CtlType != ODT_MENU)
+            child = d->hwndItem;
         break;
     }
     case WM_MEASUREITEM: {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (m->CtlType != ODT_MENU) child = GetDlgItem(self, static_cast<int>(wParam));
+        if (m->CtlType != ODT_MENU)
+            child = GetDlgItem(self, static_cast<int>(wParam));
         break;
     }
     default:
         return nullptr;
     }
-    if (!child || child == self) return nullptr;
+    if (!child || child == self)
+        return nullptr;
     return Window::FromHandle(child);
 }
 } // namespace
 
 Window::~Window() {
     if (hwnd_)
-        for (const auto& t : timers_) KillTimer(hwnd_, t.first);
+        for (const auto& t : timers_)
+            KillTimer(hwnd_, t.first);
     timers_.clear();
     if (hwnd_) {
         HWND hwnd = hwnd_;
@@ -69,25 +73,31 @@ std::u16string Window::Text() const {
     return U(buffer.data(), static_cast<size_t>(got));
 }
 
-void Window::SetText(const std::u16string& text) { SetWindowTextW(hwnd_, W(text)); }
+void Window::SetText(const std::u16string& text) {
+    SetWindowTextW(hwnd_, W(text));
+}
 
 Window* Window::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProp)) : nullptr;
 }
 
 void Window::StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> tick) {
-    if (!hwnd_) throw Error(u"Cannot start a timer without a window.");
-    if (!SetTimer(hwnd_, id, milliseconds, nullptr)) throw Error(u"Cannot start a timer.");
+    if (!hwnd_)
+        throw Error(u"Cannot start a timer without a window.");
+    if (!SetTimer(hwnd_, id, milliseconds, nullptr))
+        throw Error(u"Cannot start a timer.");
     timers_[id] = std::move(tick);
 }
 
 void Window::StopTimer(UINT_PTR id) {
-    if (timers_.erase(id) && hwnd_) KillTimer(hwnd_, id);
+    if (timers_.erase(id) && hwnd_)
+        KillTimer(hwnd_, id);
 }
 
 void Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH background) {
     WNDCLASSEXW wc{};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) return;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc))
+        return;
     wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
@@ -98,13 +108,15 @@ void Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH ba
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    if (!RegisterClassExW(&wc)) throw Error(u"Cannot register the window class.");
+    if (!RegisterClassExW(&wc))
+        throw Error(u"Cannot register the window class.");
 }
 
 void Window::CreateHandle(const CreateArgs& a) {
     HWND hwnd = CreateWindowExW(a.exStyle, a.className, W(a.text), a.style, a.x, a.y, a.width,
                                 a.height, a.parent, a.menu, GetModuleHandleW(nullptr), this);
-    if (!hwnd) throw Error(u"Cannot create a window.");
+    if (!hwnd)
+        throw Error(u"Cannot create a window.");
     if (!hwnd_) {
         // A standard control: its own procedure never saw this object.
         Attach(hwnd);
@@ -119,10 +131,13 @@ void Window::Attach(HWND hwnd) {
 }
 
 void Window::Detach() {
-    if (!hwnd_) return;
+    if (!hwnd_)
+        return;
     RemovePropW(hwnd_, kObjectProp);
-    if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-    else SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    if (subclassed_)
+        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+    else
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     subclassed_ = false;
     hwnd_ = nullptr;
 }
@@ -131,23 +146,28 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(msg, wParam, lParam);
 }
 
-bool Window::HandleNotification(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Window::HandleNotification(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
 LRESULT Window::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (subclassed_) return DefSubclassProc(hwnd_, msg, wParam, lParam);
+    if (subclassed_)
+        return DefSubclassProc(hwnd_, msg, wParam, lParam);
     return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 LRESULT Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (Window* source = NotificationSource(hwnd_, msg, wParam, lParam)) {
         LRESULT result = 0;
-        if (source->HandleNotification(msg, wParam, lParam, result)) return result;
+        if (source->HandleNotification(msg, wParam, lParam, result))
+            return result;
     }
     if (msg == WM_TIMER) {
         auto it = timers_.find(wParam);
         if (it != timers_.end()) {
             auto tick = it->second; // the tick may stop or restart its own timer
-            if (tick) tick();
+            if (tick)
+                tick();
             return 0;
         }
     }
@@ -172,7 +192,8 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     } catch (...) {
         ReportCurrentException();
     }
-    if (msg == WM_NCDESTROY) self->Detach();
+    if (msg == WM_NCDESTROY)
+        self->Detach();
     return result;
 }
 
@@ -192,14 +213,18 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return result;
 }
 
-void SetAcceleratorTranslator(TranslateAcceleratorFn fn) { gTranslateAccelerator = fn; }
+void SetAcceleratorTranslator(TranslateAcceleratorFn fn) {
+    gTranslateAccelerator = fn;
+}
 
 namespace {
 void Deliver(MSG& msg) {
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root) {
-        if (gTranslateAccelerator && gTranslateAccelerator(root, msg)) return;
-        if (IsDialogMessageW(root, &msg)) return;
+        if (gTranslateAccelerator && gTranslateAccelerator(root, msg))
+            return;
+        if (IsDialogMessageW(root, &msg))
+            return;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
@@ -208,13 +233,15 @@ void Deliver(MSG& msg) {
 
 int RunMessageLoop() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) Deliver(msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Deliver(msg);
     return static_cast<int>(msg.wParam);
 }
 
 bool ProcessPendingMessages() {
     MSG msg;
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
     if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return false;

@@ -13,7 +13,7 @@
 namespace vp::ui {
 
 class Window {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -31,7 +31,7 @@ public:
     void StopTimer(UINT_PTR id);
     bool TimerRunning(UINT_PTR id) const { return timers_.count(id) != 0; }
 
-protected:
+  protected:
     struct CreateArgs {
         const wchar_t* className = nullptr;
         std::u16string text;
@@ -43,7 +43,8 @@ protected:
     };
     // Registers className once per process with this toolkit's window procedure.
     static void RegisterWindowClass(const wchar_t* className, HICON icon = nullptr,
-                                    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+                                    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE +
+                                                                                 1));
     // Creates the window; a class of another window procedure is subclassed.
     void CreateHandle(const CreateArgs& args);
 
@@ -56,7 +57,7 @@ protected:
     // Returns true when handled, with the answer for the parent in result.
     virtual bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-private:
+  private:
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hwnd);
     void Detach();

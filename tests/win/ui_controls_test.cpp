@@ -5,10 +5,11 @@
 
 #include "core/app_name.h"
 #include "core/errors.h"
+#include "platform/wstr.h"
 #include "test_support.h"
 #include "ui/actions.h"
-#include "platform/wstr.h"
 #include "ui/controls.h"
+#include "ui/kit_scanner.h"
 
 using namespace vp;
 using namespace vp::ui;
@@ -21,7 +22,7 @@ void Pump() {
 }
 
 class UiControls : public ::testing::Test {
-protected:
+  protected:
     TForm form{u"TestForm", {.caption = u"Toolkit test", .clientWidth = 500, .clientHeight = 400}};
 };
 
@@ -53,9 +54,9 @@ TEST_F(UiControls, AnErrorInAnEventIsReportedAndTheFormGoesOn) {
 
 TEST_F(UiControls, CheckBoxStateAndClickEvents) {
     int clicks = 0;
-    auto& chk = form.Create<TCheckBox>(form, u"chkTrim", {8, 8, 150, 17},
-                                       {.caption = u"Trim spaces", .checked = true,
-                                        .onClick = [&] { ++clicks; }});
+    auto& chk = form.Create<TCheckBox>(
+        form, u"chkTrim", {8, 8, 150, 17},
+        {.caption = u"Trim spaces", .checked = true, .onClick = [&] { ++clicks; }});
     EXPECT_TRUE(chk.Checked());
     EXPECT_EQ(clicks, 0) << "the initial state raises nothing";
     SendMessageW(chk.Handle(), BM_CLICK, 0, 0);
@@ -76,7 +77,9 @@ TEST_F(UiControls, RadioButtonsOnOneParentExcludeEachOther) {
     auto make = [&](const char16_t* name, int top, bool checked) -> TRadioButton& {
         return form.Create<TRadioButton>(
             grp, name, {8, top, 200, 17},
-            {.caption = name, .checked = checked, .onClick = [&clicked, name] { clicked.push_back(name); }});
+            {.caption = name, .checked = checked, .onClick = [&clicked, name] {
+                 clicked.push_back(name);
+             }});
     };
     auto& off = make(u"radOff", 20, false);
     auto& tips = make(u"radTips", 40, false);
@@ -93,9 +96,10 @@ TEST_F(UiControls, RadioButtonsOnOneParentExcludeEachOther) {
 
 TEST_F(UiControls, ActionUpdatesBoundButtonAndMenuItemAndExecutes) {
     int runs = 0;
-    auto& act = form.CreateComponent<TAction>(
-        u"actToggleMonitor", {.caption = u"Monitor clipboard", .category = u"Clipboard",
-                              .shortCut = VK_F9, .onExecute = [&] { ++runs; }});
+    auto& act = form.CreateComponent<TAction>(u"actToggleMonitor", {.caption = u"Monitor clipboard",
+                                                                    .category = u"Clipboard",
+                                                                    .shortCut = VK_F9,
+                                                                    .onExecute = [&] { ++runs; }});
     auto& menu = form.CreateComponent<TMainMenu>(u"MainMenu");
     auto& mnuClip = menu.Add(u"mnuOp", {.caption = u"&Clipboard"});
     auto& mnuMonitor = mnuClip.Add(u"mnuMonitor", {.action = &act});
@@ -132,7 +136,8 @@ TEST_F(UiControls, ShortcutsOfActionsAndMenuItemsFormTheAcceleratorTable) {
                                                  .onExecute = [&] { ++saves; }});
     auto& menu = form.CreateComponent<TMainMenu>(u"MainMenu");
     menu.Add(u"mnuOp", {.caption = u"&Clipboard"})
-        .Add(u"mnuClearClipboard", {.caption = u"Clear clipboard", .shortCut = scCtrl | VK_DELETE,
+        .Add(u"mnuClearClipboard", {.caption = u"Clear clipboard",
+                                    .shortCut = scCtrl | VK_DELETE,
                                     .onClick = [&] { ++clears; }});
     HACCEL table = form.AcceleratorTable();
     ASSERT_NE(table, nullptr);
@@ -143,7 +148,8 @@ TEST_F(UiControls, ShortcutsOfActionsAndMenuItemsFormTheAcceleratorTable) {
     EXPECT_EQ(entries[1].key, VK_DELETE);
     EXPECT_EQ(entries[1].fVirt, FVIRTKEY | FCONTROL);
     for (const ACCEL& a : entries) {
-        if (&a - entries >= 2) break;
+        if (&a - entries >= 2)
+            break;
         SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
     }
     EXPECT_EQ(saves, 1);
@@ -230,14 +236,16 @@ TEST_F(UiControls, FormListsItsComponentsInCreationOrderByName) {
 
     // The name travels with the window, for tools outside the process.
     auto* chk = form.Find<TCheckBox>(u"chkA");
-    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(chk->Handle(), L"VpName")));
+    const auto atom =
+        static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(chk->Handle(), L"VpName")));
     wchar_t name[32] = {};
     GlobalGetAtomNameW(atom, name, 32);
     EXPECT_EQ(U(name), u"chkA");
 
     form.Free(pnl); // its child goes with it
     names.clear();
-    for (size_t i = 0; i < form.ComponentCount(); ++i) names.push_back(form.Components(i).Name());
+    for (size_t i = 0; i < form.ComponentCount(); ++i)
+        names.push_back(form.Components(i).Name());
     EXPECT_EQ(names, (L{u"actB", u"spnC", u"tmrD"}));
 }
 
@@ -255,9 +263,9 @@ TEST_F(UiControls, HotKeyHoldsAShortcutCode) {
 
 TEST_F(UiControls, SpinEditReadsAndLimitsItsValue) {
     std::vector<int> seen;
-    auto& spn = form.Create<TSpinEdit>(form, u"spnOpacity", {8, 8, 60, 21},
-                                       {.minValue = 30, .maxValue = 255, .value = 199,
-                                        .increment = 3});
+    auto& spn =
+        form.Create<TSpinEdit>(form, u"spnOpacity", {8, 8, 60, 21},
+                               {.minValue = 30, .maxValue = 255, .value = 199, .increment = 3});
     spn.OnChange = [&] { seen.push_back(spn.Value()); };
     EXPECT_EQ(spn.Value(), 199);
     spn.SetValue(300);
@@ -287,7 +295,8 @@ TEST_F(UiControls, TimersFireOnTheirWindowUntilStopped) {
     int ticks = 0;
     auto& tmr = form.CreateComponent<TTimer>(u"tmrTick", {.interval = 10});
     tmr.OnTimer = [&] {
-        if (++ticks == 3) tmr.SetEnabled(false);
+        if (++ticks == 3)
+            tmr.SetEnabled(false);
     };
     const DWORD start = GetTickCount();
     while (tmr.Enabled() && GetTickCount() - start < 3000) {
@@ -313,4 +322,35 @@ TEST_F(UiControls, AlignedChildrenShareTheirParentsClientArea) {
     EXPECT_EQ(rest.Width(), w - left.Width());
     pnl.SetBounds(0, 0, 400, 250);
     EXPECT_EQ(rest.Width(), pnl.ClientWidth() - left.Width());
+}
+
+TEST_F(UiControls, ScannerHoldsTheMonitoringStateAndStepsOnlyWhileScanning) {
+    auto& scanner = form.Create<TKITScanner>(
+        form, u"Scanner", {0, 0, 158, 12},
+        {.howManyLeds = 12, .scanSpeed = 10, .scanColor = scGreen, .color = 0x0C6D03});
+    EXPECT_FALSE(scanner.Scanning());
+    EXPECT_EQ(scanner.Color(), 0x0C6D03u);
+    EXPECT_EQ(scanner.ScanColorValue(), 0x00FF00u);
+    int steps = 0;
+    scanner.OnStep = [&] { ++steps; };
+    scanner.SetScanning(true);
+    const DWORD start = GetTickCount();
+    while (steps < 2 && GetTickCount() - start < 3000) {
+        Pump();
+        Sleep(5);
+    }
+    EXPECT_GE(steps, 2);
+    scanner.SetColor(0x0000FF);
+    scanner.SetScanColor(scRed);
+    scanner.SetScanning(false);
+    EXPECT_FALSE(scanner.Scanning());
+    EXPECT_EQ(scanner.ScanColorValue(), 0x0000FFu);
+    const int seen = steps;
+    Sleep(40);
+    Pump();
+    EXPECT_EQ(steps, seen) << "no steps once stopped";
+    scanner.SetHowManyLeds(0);
+    EXPECT_EQ(scanner.HowManyLeds(), 1);
+    scanner.SetHowManyLeds(200);
+    EXPECT_EQ(scanner.HowManyLeds(), 100);
 }
