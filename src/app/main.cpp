@@ -4,12 +4,19 @@
 
 #include "app/main_form.h"
 #include "core/app_name.h"
+#include "platform/clock.h"
+#include "platform/locale.h"
+#include "platform/locale_settings.h"
 #include "platform/messages.h"
 #include "ui/window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     vp::AppName = vp::kProgramName;
     try {
+        vp::RandomizeFromClock();
+        // Dates and numbers keep the regional settings the program started with.
+        vp::FreezeRegionalSettings();
+        vp::LocaleDecimalSeparator();
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&icc);
         vp::TMainForm form;

@@ -1,17 +1,172 @@
 #pragma once
-#include "ui/window.h"
+// The main window: the pad, clipboard monitoring, the capture pipeline and categories.
+#include <cstdint>
+#include <string>
+
+#include "core/capture.h"
+#include "platform/hotkey.h"
+#include "ui/actions.h"
+#include "ui/controls.h"
+#include "ui/kit_scanner.h"
+#include "ui/velmor_memo.h"
 
 namespace vp {
 
-class TMainForm : public ui::Window {
-public:
-    TMainForm();
-    void Show(int showCommand);
+// A category's toggle button. Buttons of one group form an exclusive set in which all
+// may be up; pressing one releases the others.
+class TCategoryButton : public ui::TControl {
+  public:
+    struct CreateArgs {
+        std::u16string caption;
+        std::u16string hint;
+        std::function<void()> onClick;
+    };
+    TCategoryButton(const ui::Placement& place, const CreateArgs& args);
+    std::u16string ClassName() const override { return u"TSpeedButton"; }
+    std::u16string Caption() const { return Text(); }
+    bool Down() const;
+    // Pressing releases every other category button of the same parent.
+    void SetDown(bool down);
+    std::function<void()> OnClick;
+
+  protected:
+    bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
+
+// A group box that takes clicks on its empty area.
+class TClickGroupBox : public ui::TGroupBox {
+  public:
+    using ui::TGroupBox::TGroupBox;
+    std::function<void()> OnClick;
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
+struct MainFormOptions {
+    // Where category files live; empty: the Documents folder + AppName + "\".
+    std::u16string categoriesFolder;
+    // Post the deferred initialisation to itself (the program); tests call it.
+    bool postDeferredInit = true;
+    // Join the clipboard viewer chain in the deferred initialisation.
+    bool joinViewerChain = true;
+    // End the message loop when the window is destroyed.
+    bool quitOnDestroy = true;
+};
+
+inline constexpr UINT WM_DEFERRED_INIT = WM_APP + 4711;
+inline constexpr char16_t kBackupFileName[] = u" ClipboardItems backup.temp";
+std::u16string WelcomeText();
+
+class TMainForm : public ui::TForm, private CaptureSink {
+  public:
+    explicit TMainForm(MainFormOptions options = {});
+    ~TMainForm() override;
+
     // Caption: the application name, one blank, then the version label (" v4.5.0").
     void UpdateCaption();
+    // Start-up work that needs a running message loop.
+    void DeferredInit();
+    // The once-only save at exit: pad, viewer chain, hotkey.
+    void SaveBeforeExit();
 
-protected:
+    // Capture pipeline.
+    void ColectClipboardData(const std::u16string& newEntry);
+    void DisableLineDuplicates();
+    int32_t CollectedCount() const { return collectedCount_; }
+
+    // Clipboard monitor.
+    bool Monitoring() const { return Scanner->Scanning(); }
+    void StartMonitoring();
+    void StopMonitoring();
+    void actToggleMonitorExecute();
+    void chkAutoMonitorClick();
+    void RegisterMonitorHotKey();
+    void UnregisterMonitorHotKey();
+    void hotMonitorChange();
+    void mnuClearClipboardClick();
+    ATOM HotMonitorID() const { return hotKey_.Id(); }
+    HWND NextViewer() const { return nextViewer_; }
+    void JoinViewerChain();
+    void LeaveViewerChain();
+
+    // Categories.
+    std::u16string CategoriesFolder() const;
+    std::u16string CategoriesListPath() const;
+    void btnApplyCategClick();
+    void OnSelectCategory(TCategoryButton& button);
+    void SelectCategory(TCategoryButton& button);
+    TCategoryButton* GetPressedButton() const;
+    std::u16string CurrentCategoryFile() const;
+    void actSaveExecute();
+    void actSaveAsExecute();
+    void actClearTextExecute();
+    void actSortLinesExecute();
+    void grpAutoClick();
+    void mmoCategoriesChange();
+    // Whether the pad changed since it was last loaded or saved.
+    bool PadModified() const { return padModified_; }
+
+    // Controls, in creation order.
+    ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
+    ui::TMainMenu* MainMenu;
+    ui::TStatusBar* StatBar;
+    ui::TPageControl* PageControl;
+    ui::TTabSheet *tabMain, *tabCategories, *tabSettings;
+    ui::TPanel *pnlLeft, *pnlButtons;
+    ui::TKITScanner* Scanner;
+    ui::TButton *btnMonitor, *ButtonCLEAR, *btnSave, *btnSaveAs, *btnSort;
+    TClickGroupBox* grpAuto;
+    ui::TGroupBox* grpPad;
+    ui::TVelmorMemo* mmoClipboard;
+    ui::TLabel* lblCategories;
+    ui::TVelmorMemo* mmoCategories;
+    ui::TButton* btnApplyCateg;
+    ui::TGroupBox* grpClpbrd;
+    ui::TCheckBox *chkAutoMonitor, *chkMonitorWarn, *chkTrim, *chkDate, *chkClearClpbrd,
+        *chkClearOnStart;
+    ui::TLabel* lblCloseHotKey;
+    ui::THotKey* hotMonitor;
+    ui::TGroupBox* grpDuplicate;
+    ui::TCheckBox* chkWeakDupe;
+    ui::TLabel* lblDuplicate;
+    ui::TCheckBox *chkNoDuplicate, *chkDuplicateBip;
+    ui::TGroupBox* grpSeparator;
+    ui::TMemo* mmoSeparator;
+    ui::TGroupBox* grpInterface;
+    ui::TCheckBox* chkBackup;
+    ui::TEdit* PathBackup;
+
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void CreateControls();
+    void CreateMenus();
+    void OnDrawClipboard();
+    void OnChangeCbChain(HWND leaving, HWND next);
+    void AppendBackup(const std::u16string& text);
+    void LayoutCategoryButtons();
+    // Writes the pad to the selected category when it holds unsaved edits.
+    void SavePadIfModified();
+
+    // CaptureSink
+    void OpenVendorPage() override;
+    void BeepAlarm() override;
+    void AppendToPad(std::u16string_view text) override;
+    void ClearClipboard() override;
+    void SetStatus(const std::u16string& text) override;
+    void SavePad() override;
+
+    MainFormOptions options_;
+    int32_t collectedCount_ = 0;
+    HWND nextViewer_ = nullptr;
+    bool inChain_ = false;
+    bool saved_ = false;
+    bool padModified_ = false;
+    MonitorHotKey hotKey_;
+    class PadView;
+    PadView* padView_ = nullptr; // the pad's text, read in place during a capture
 };
 
 } // namespace vp

@@ -272,7 +272,7 @@ bool FileIsLocked(const std::u16string& fileName) {
     return !h.Valid();
 }
 
-void WriteTextFile(const std::u16string& fileName, const std::u16string& text, bool overwrite,
+void WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
                    bool withBOM) {
     const std::u16string folder = FolderOf(fileName, true);
     if (folder.empty())

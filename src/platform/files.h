@@ -17,7 +17,7 @@ bool FileExists(const std::u16string& fileName);
 bool FileIsLocked(const std::u16string& fileName);
 // Writes text as UTF-8. With overwrite (or when the file is new) the file is replaced as a
 // whole, atomically, with the mark EF BB BF first when withBOM; otherwise text is appended.
-void WriteTextFile(const std::u16string& fileName, const std::u16string& text, bool overwrite,
+void WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
                    bool withBOM);
 std::u16string ReadTextFile(const std::u16string& fileName);
 bool DriveIsReady(const std::u16string& root);
