@@ -7,6 +7,7 @@
 #include "core/categories.h"
 #include "core/errors.h"
 #include "core/hotkey.h"
+#include "core/text.h"
 #include "core/vendor.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -486,7 +487,8 @@ void TMainForm::AppendToPad(std::u16string_view text) {
         padView_->Release();
     const size_t end = mmoClipboard->TextLength();
     mmoClipboard->SetSel(end, end);
-    mmoClipboard->ReplaceSel(std::u16string(text), false);
+    // A bare CR or LF from the source would be no line break in the pad or its file.
+    mmoClipboard->ReplaceSel(AdjustLineBreaks(text), false);
 }
 
 void TMainForm::ClearClipboard() { EmptyClipboardOnce(); }

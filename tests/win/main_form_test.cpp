@@ -1,0 +1,495 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/main_form.h"
+#include "core/app_name.h"
+#include "core/date_time.h"
+#include "core/encoding.h"
+#include "platform/clipboard.h"
+#include "platform/files.h"
+#include "platform/hooks.h"
+#include "platform/locale.h"
+#include "platform/shell.h"
+#include "platform/version.h"
+#include "platform/wstr.h"
+#include "test_support.h"
+#include "ui/dpi.h"
+
+using namespace vp;
+using namespace vp::ui;
+
+namespace {
+
+std::string ReadBytes(const std::u16string& path) {
+    std::ifstream in(W(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void RemoveTree(const std::u16string& dir) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(W(dir + u"*"), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::u16string name = U(fd.cFileName);
+            if (name == u"." || name == u"..")
+                continue;
+            const std::u16string path = dir + name;
+            SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + u"\\");
+            else
+                DeleteFileW(W(path));
+        } while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryW(W(dir));
+}
+
+std::u16string NewTempFolder() {
+    static int serial = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    wchar_t unique[64];
+    swprintf(unique, 64, L"vp_main_%lu_%d\\", GetCurrentProcessId(), ++serial);
+    return U(temp) + U(unique);
+}
+
+// Puts text on the clipboard with extra registered formats holding a DWORD value.
+void SetClipboardWithFormats(const std::u16string& text,
+                             std::initializer_list<std::pair<const wchar_t*, DWORD>> formats) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
+    for (auto [name, value] : formats) {
+        HGLOBAL flag = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+        *static_cast<DWORD*>(GlobalLock(flag)) = value;
+        GlobalUnlock(flag);
+        SetClipboardData(RegisterClipboardFormatW(name), flag);
+    }
+    CloseClipboard();
+}
+
+void ClearClipboardNow() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// A window that counts the clipboard notifications it receives.
+struct CountingViewer {
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"viewer", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+    int draws = 0, chainChanges = 0;
+    CountingViewer() { SetWindowSubclass(hwnd, Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~CountingViewer() {
+        RemoveWindowSubclass(hwnd, Proc, 1);
+        DestroyWindow(hwnd);
+    }
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
+        auto* self = reinterpret_cast<CountingViewer*>(ref);
+        if (m == WM_DRAWCLIPBOARD) {
+            ++self->draws;
+            return 0;
+        }
+        if (m == WM_CHANGECBCHAIN) {
+            ++self->chainChanges;
+            return 0;
+        }
+        return DefSubclassProc(h, m, w, l);
+    }
+};
+
+class MainForm : public ::testing::Test {
+  protected:
+    test::CaptureEffects fx;
+    std::u16string dir = NewTempFolder();
+    std::unique_ptr<TMainForm> form;
+    std::vector<int> ranges;
+
+    void SetUp() override {
+        AppName = kProgramName;
+        hooks::Random = [this](int range) {
+            ranges.push_back(range);
+            return 0;
+        };
+        hooks::Now = [] { return EncodeDateTime(2019, 3, 5, 10, 20, 0, 0); };
+        ClearClipboardNow();
+    }
+    void TearDown() override {
+        form.reset();
+        hooks::Random = nullptr;
+        hooks::Now = nullptr;
+        RemoveTree(dir);
+    }
+    // The window as start-up leaves it, with monitoring off unless asked for.
+    TMainForm& Open(bool monitor = false, std::u16string folder = {}) {
+        form = std::make_unique<TMainForm>(MainFormOptions{
+            .categoriesFolder = folder.empty() ? dir : folder,
+            .postDeferredInit = false,
+            .joinViewerChain = false,
+            .quitOnDestroy = false});
+        form->chkAutoMonitor->SetChecked(monitor);
+        form->DeferredInit();
+        return *form;
+    }
+    // A clipboard change as the system reports it.
+    void Copy(const std::u16string& text) {
+        SetClipboardText(text);
+        SendMessageW(form->Handle(), WM_DRAWCLIPBOARD, 0, 0);
+    }
+    std::u16string Pad() const { return form->mmoClipboard->Text(); }
+    std::u16string Status() const { return form->StatBar->SimpleText(); }
+    std::u16string File(const std::u16string& name) const { return ReadTextFile(dir + name); }
+    std::vector<TCategoryButton*> Buttons() const {
+        std::vector<TCategoryButton*> result;
+        for (TControl* c : form->grpAuto->Controls())
+            result.push_back(dynamic_cast<TCategoryButton*>(c));
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(MainForm, StartUpMakesTheDefaultCategoriesAndSelectsTheFirst) {
+    Open();
+    const auto buttons = Buttons();
+    ASSERT_EQ(buttons.size(), 4u);
+    EXPECT_EQ(buttons[0]->Caption(), u"Main category");
+    EXPECT_EQ(buttons[3]->Caption(), u"etc");
+    EXPECT_EQ(buttons[1]->Hint(), dir + u"Category 2.txt");
+    EXPECT_EQ(buttons[2]->Top(), Scale(25 + 2 * 22));
+    EXPECT_EQ(buttons[0]->Width(), form->grpAuto->ClientWidth() - Scale(6));
+    EXPECT_EQ(form->GetPressedButton(), buttons[0]);
+    EXPECT_EQ(ReadBytes(dir + u"Main category.txt"), "[Main category]\r\n");
+    EXPECT_EQ(Pad(), u"[Main category]\r\n");
+    EXPECT_EQ(ReadBytes(dir + u"Categories.list"),
+              "\xEF\xBB\xBFMain category\r\nCategory 2\r\nCategory 3\r\netc\r\n");
+    EXPECT_FALSE(form->btnApplyCateg->Enabled());
+    EXPECT_FALSE(form->Monitoring());
+    EXPECT_EQ(form->Text(), u"Velmor Pasquill " + AppVersionLabel());
+    EXPECT_EQ(form->PathBackup->Text(), dir + u" ClipboardItems backup.temp");
+    EXPECT_EQ(form->btnMonitor->Action(), form->actToggleMonitor);
+    EXPECT_EQ(form->DefaultButton(), form->btnMonitor);
+    EXPECT_TRUE(fx.boxes.empty());
+}
+
+TEST_F(MainForm, ListsInTheAnsiCodePageAndInUtf8BothRead) {
+    CreateDirectoryW(W(dir), nullptr);
+    {
+        std::ofstream(W(dir + u"Categories.list"), std::ios::binary) << "Caf\xE9\r\n  notes  \r\n";
+    }
+    Open();
+    ASSERT_EQ(Buttons().size(), 2u);
+    EXPECT_EQ(Buttons()[0]->Caption(), u"Caf\u00E9");
+    EXPECT_EQ(Buttons()[1]->Hint(), dir + u"notes.txt");
+    form.reset();
+    // Written back with a mark, so names outside the code page survive.
+    {
+        std::ofstream(W(dir + u"Categories.list"), std::ios::binary)
+            << "\xEF\xBB\xBF\xE6\x97\xA5\xE6\x9C\xAC\r\n";
+    }
+    Open();
+    ASSERT_EQ(Buttons().size(), 1u);
+    EXPECT_EQ(Buttons()[0]->Caption(), u"\u65E5\u672C");
+    EXPECT_EQ(File(u"\u65E5\u672C.txt"), u"[\u65E5\u672C]\r\n");
+}
+
+TEST_F(MainForm, ThreeCopiesGiveThreeEntriesEachSavedAtOnce) {
+    SetClipboardText(u"  one\t");
+    Open(true); // start-up collects what the clipboard holds
+    EXPECT_TRUE(form->Monitoring());
+    Copy(u"two");
+    Copy(u"three");
+    EXPECT_EQ(form->CollectedCount(), 3);
+    EXPECT_EQ(Status(), u"Collected items: 3");
+    EXPECT_EQ(Pad(), u"[Main category]\r\none\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(ReadBytes(dir + u"Main category.txt"),
+              "\xEF\xBB\xBF[Main category]\r\none\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(ranges, (std::vector<int>{600, 600, 600}));
+    EXPECT_TRUE(fx.tones.empty());
+}
+
+TEST_F(MainForm, DuplicatesByLineOrAnywhere) {
+    struct Case {
+        bool anywhere, ignore, beep;
+        const char16_t* copy;
+        bool added;
+        const char16_t* status;
+    };
+    const Case cases[] = {
+        {false, true, true, u"ABC", false, u"Duplicate item: ABC"},
+        {false, true, true, u"cat", true, u"Collected items: 2"},
+        {true, true, false, u"cat", false, u"Duplicate item: cat"},
+        {false, false, true, u"abc", true, u"Collected items: 2"},
+        {false, true, true, u"\u00C9T\u00C9", true, u"Collected items: 2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.copy));
+        RemoveTree(dir);
+        fx.tones.clear();
+        SetClipboardText(u"");
+        Open();
+        form->StartMonitoring(); // an empty clipboard: an empty entry
+        form->mmoClipboard->SetText(u"abc\r\nconcatenate\r\n\u00E9t\u00E9\r\n");
+        form->chkWeakDupe->SetChecked(c.anywhere);
+        form->chkNoDuplicate->SetChecked(c.ignore);
+        form->chkDuplicateBip->SetChecked(c.beep);
+        const std::u16string before = Pad();
+        Copy(c.copy);
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(Pad() != before, c.added);
+        const bool duplicate = std::u16string(c.status).starts_with(u"Dup") || !c.ignore;
+        EXPECT_EQ(!fx.tones.empty(), duplicate && c.beep);
+        if (!fx.tones.empty())
+            EXPECT_EQ(fx.tones[0].frequency, 700u);
+    }
+}
+
+TEST_F(MainForm, DatePrefixSeparatorAndClearAfterCopy) {
+    Open(true);
+    form->chkDate->SetChecked(true);
+    EXPECT_TRUE(form->chkWeakDupe->Checked()) << "whole lines never match with a date";
+    form->chkWeakDupe->SetChecked(false);
+    EXPECT_TRUE(form->chkWeakDupe->Checked());
+    form->mmoSeparator->SetText(u"\r\n----");
+    form->chkClearClpbrd->SetChecked(true);
+    Copy(u"note");
+    const std::u16string& sep = RegionalDateSeparator();
+    EXPECT_EQ(Pad(), u"[Main category]\r\n\r\n03" + sep + u"05" + sep + u"2019 note\r\n----\r\n");
+    EXPECT_FALSE(ClipboardOffersText());
+    EXPECT_EQ(form->CollectedCount(), 2);
+}
+
+TEST_F(MainForm, OneDrawInSixHundredOpensTheVendorPageAndTheCaptureGoesOn) {
+    std::vector<std::u16string> opened;
+    hooks::ShellExec = [&](const std::u16string&, const std::u16string& file,
+                           const std::u16string&, int) {
+        opened.push_back(file);
+        return std::intptr_t{42};
+    };
+    Open(true);
+    hooks::Random = [](int) { return 3; };
+    Copy(u"x");
+    hooks::ShellExec = nullptr;
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], kVendorPageAddress);
+    EXPECT_EQ(form->CollectedCount(), 2);
+}
+
+TEST_F(MainForm, MonitoringOffBeepsAndBacksUpPrivateCopiesLeaveNoTrace) {
+    Open();
+    CountingViewer next;
+    // The viewer that joined before the window is the window's next viewer.
+    HWND previous = SetClipboardViewer(next.hwnd);
+    form->JoinViewerChain();
+    EXPECT_EQ(form->NextViewer(), next.hwnd);
+    form->chkBackup->SetChecked(true);
+    const int before = next.draws;
+    fx.tones.clear();
+    // Joined to the chain, the window hears of every change the system reports.
+    auto change = [](auto put) {
+        put();
+        while (ProcessPendingMessages()) {
+        }
+    };
+
+    change([] { SetClipboardText(u" kept as copied "); });
+    EXPECT_EQ(fx.tones.size(), 1u);
+    EXPECT_EQ(fx.tones[0].frequency, 400u);
+    EXPECT_EQ(fx.tones[0].duration, 30u);
+    EXPECT_EQ(Pad(), u"[Main category]\r\n");
+    EXPECT_EQ(ReadBytes(dir + u" ClipboardItems backup.temp"), "\r\n kept as copied ");
+
+    for (auto format : {std::pair<const wchar_t*, DWORD>{L"Clipboard Viewer Ignore", 1},
+                        {L"ExcludeClipboardContentFromMonitorProcessing", 1},
+                        {L"CanIncludeInClipboardHistory", 0}}) {
+        change([&] { SetClipboardWithFormats(u"secret", {format}); });
+    }
+    form->StartMonitoring(); // a private copy on the clipboard is not collected either
+    change([] { SetClipboardWithFormats(u"secret", {{L"CanIncludeInClipboardHistory", 0}}); });
+    EXPECT_EQ(fx.tones.size(), 1u);
+    EXPECT_EQ(Pad().find(u"secret"), std::u16string::npos);
+    EXPECT_EQ(ReadBytes(dir + u" ClipboardItems backup.temp"), "\r\n kept as copied ");
+    EXPECT_GE(next.draws - before, 5) << "every notification is passed on";
+
+    // A change of the chain: our next viewer leaves, then some other window does.
+    SendMessageW(form->Handle(), WM_CHANGECBCHAIN, 0x1234, 0);
+    EXPECT_EQ(next.chainChanges, 1);
+    form->LeaveViewerChain();
+    ChangeClipboardChain(next.hwnd, previous);
+}
+
+TEST_F(MainForm, ChainChangeForTheNextViewerReplacesIt) {
+    Open();
+    CountingViewer a, b;
+    HWND previous = SetClipboardViewer(a.hwnd);
+    form->JoinViewerChain();
+    ASSERT_EQ(form->NextViewer(), a.hwnd);
+    SendMessageW(form->Handle(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(a.hwnd),
+                 reinterpret_cast<LPARAM>(b.hwnd));
+    EXPECT_EQ(form->NextViewer(), b.hwnd);
+    EXPECT_EQ(a.chainChanges + b.chainChanges, 0);
+    form->LeaveViewerChain();
+    ChangeClipboardChain(a.hwnd, previous);
+}
+
+TEST_F(MainForm, ToggleStatesWelcomeTextAndClearOnStart) {
+    Open();
+    form->mmoClipboard->SetText(WelcomeText());
+    form->chkClearOnStart->SetChecked(true);
+    SetClipboardText(u"already there");
+    form->actToggleMonitor->Execute();
+    EXPECT_TRUE(form->Scanner->Scanning());
+    EXPECT_EQ(form->Scanner->Color(), COLORREF{814339});
+    EXPECT_EQ(form->Scanner->ScanColor(), scGreen);
+    EXPECT_EQ(form->btnMonitor->Caption(), u"Stop monitoring");
+    EXPECT_EQ(Pad(), u"");
+    EXPECT_FALSE(ClipboardOffersText()) << "emptied instead of captured";
+    EXPECT_EQ(form->CollectedCount(), 0);
+
+    // F9, through the window's accelerators.
+    MSG msg{form->mmoClipboard->Handle(), WM_KEYDOWN, VK_F9, 0};
+    EXPECT_TRUE(form->TranslateAccelerators(msg));
+    EXPECT_FALSE(form->Monitoring());
+    EXPECT_EQ(form->Scanner->Color(), COLORREF{255});
+    EXPECT_EQ(form->actToggleMonitor->Caption(), u"Monitor clipboard");
+}
+
+TEST_F(MainForm, GlobalHotKeyTogglesAndFollowsTheSetting) {
+    Open();
+    const ATOM id = form->HotMonitorID();
+    ASSERT_NE(id, 0);
+    SendMessageW(form->Handle(), WM_HOTKEY, id + 1, 0);
+    EXPECT_FALSE(form->Monitoring());
+    SendMessageW(form->Handle(), WM_HOTKEY, id, 0);
+    EXPECT_TRUE(form->Monitoring());
+    form->hotMonitor->SetHotKey(scCtrl | scShift | VK_F11);
+    form->hotMonitor->OnChange(); // what the control reports when the user edits it
+    ASSERT_NE(form->HotMonitorID(), 0);
+    SendMessageW(form->Handle(), WM_HOTKEY, form->HotMonitorID(), 0);
+    EXPECT_FALSE(form->Monitoring());
+}
+
+TEST_F(MainForm, ReadOnlyCategoryFileKeepsTheEntryForTheNextSave) {
+    Open(true);
+    const std::u16string file = dir + u"Main category.txt";
+    SetFileAttributesW(W(file), FILE_ATTRIBUTE_READONLY);
+    Copy(u"pending");
+    ASSERT_EQ(fx.boxes.size(), 1u) << "the general error report";
+    EXPECT_EQ(form->CollectedCount(), 2);
+    EXPECT_NE(Pad().find(u"pending"), std::u16string::npos);
+    EXPECT_EQ(ReadBytes(file), "\xEF\xBB\xBF[Main category]\r\n\r\n");
+    SetFileAttributesW(W(file), FILE_ATTRIBUTE_NORMAL);
+    Copy(u"later");
+    EXPECT_EQ(File(u"Main category.txt"), u"[Main category]\r\n\r\npending\r\nlater\r\n");
+}
+
+TEST_F(MainForm, UnwritableBackupIsReportedAndTheCaptureKept) {
+    Open(true);
+    std::ofstream(W(dir + u"plainfile")) << "x";
+    form->chkBackup->SetChecked(true);
+    form->PathBackup->SetText(dir + u"plainfile\\backup.temp");
+    Copy(u"kept");
+    ASSERT_EQ(fx.boxes.size(), 1u);
+    EXPECT_NE(fx.boxes[0].text.find(u"backup file"), std::u16string::npos);
+    EXPECT_NE(fx.boxes[0].text.find(dir + u"plainfile\\backup.temp"), std::u16string::npos);
+    EXPECT_NE(File(u"Main category.txt").find(u"kept"), std::u16string::npos);
+}
+
+TEST_F(MainForm, NoCategoryFolderReportsNoCategorySelected) {
+    CreateDirectoryW(W(dir), nullptr);
+    std::ofstream(W(dir + u"plainfile")) << "x";
+    Open(true, dir + u"plainfile\\categories\\");
+    ASSERT_GE(fx.boxes.size(), 1u);
+    EXPECT_NE(fx.boxes[0].text.find(u"Cannot create folder: "), std::u16string::npos);
+    fx.boxes.clear();
+    Copy(u"orphan");
+    ASSERT_EQ(fx.boxes.size(), 1u);
+    EXPECT_NE(fx.boxes[0].text.find(u"No category selected!"), std::u16string::npos);
+    EXPECT_NE(Pad().find(u"orphan"), std::u16string::npos);
+}
+
+TEST_F(MainForm, UnusualTextsArriveWhole) {
+    Open(true);
+    form->chkTrim->SetChecked(false);
+    form->chkWeakDupe->SetChecked(true);
+    // Bare breaks become CR LF; a NUL ends the text; characters beyond the BMP stay.
+    SetClipboardWithFormats(std::u16string(u"a\rb\nc\0hidden", 13), {});
+    SendMessageW(form->Handle(), WM_DRAWCLIPBOARD, 0, 0);
+    Copy(u"\U0001F600 smile");
+    EXPECT_EQ(Pad(), u"[Main category]\r\n\r\na\r\nb\r\nc\r\n\U0001F600 smile\r\n");
+    EXPECT_EQ(ReadBytes(dir + u"Main category.txt"),
+              "\xEF\xBB\xBF[Main category]\r\n\r\na\r\nb\r\nc\r\n\xF0\x9F\x98\x80 smile\r\n");
+
+    std::u16string big(10 * 1024 * 1024, u'x');
+    for (size_t i = 100; i < big.size(); i += 100)
+        big[i] = u'\n';
+    Copy(big);
+    EXPECT_EQ(form->CollectedCount(), 4);
+    EXPECT_GT(form->mmoClipboard->TextLength(), big.size());
+    EXPECT_GT(ReadBytes(dir + u"Main category.txt").size(), big.size());
+}
+
+TEST_F(MainForm, SwitchingCategoriesSavesEditsFirst) {
+    Open(true);
+    Copy(u"in main");
+    const auto buttons = Buttons();
+    form->OnSelectCategory(*buttons[1]);
+    EXPECT_EQ(form->GetPressedButton(), buttons[1]);
+    EXPECT_FALSE(buttons[0]->Down());
+    EXPECT_EQ(Pad(), u"[Category 2]\r\n");
+    form->mmoClipboard->SetText(u"typed by hand\r\n");
+    form->OnSelectCategory(*buttons[0]);
+    EXPECT_EQ(File(u"Category 2.txt"), u"typed by hand\r\n") << "edits are not thrown away";
+    EXPECT_NE(Pad().find(u"in main"), std::u16string::npos);
+    // Clicking the selected one again keeps edits too.
+    form->mmoClipboard->SetText(u"edited main\r\n");
+    form->OnSelectCategory(*buttons[0]);
+    EXPECT_EQ(Pad(), u"edited main\r\n");
+
+    // Apply: edits saved, the list rebuilt, the last category selected.
+    form->mmoClipboard->SetText(u"edited again\r\n");
+    form->mmoCategories->SetText(u"  Main category \r\n\r\na/b:c\r\n");
+    EXPECT_TRUE(form->btnApplyCateg->Enabled());
+    form->btnApplyCateg->Click();
+    EXPECT_FALSE(form->btnApplyCateg->Enabled());
+    EXPECT_EQ(File(u"Main category.txt"), u"edited again\r\n");
+    EXPECT_EQ(form->mmoCategories->Text(), u"Main category\r\na/b:c\r\n");
+    ASSERT_EQ(Buttons().size(), 2u);
+    EXPECT_EQ(Buttons()[1]->Caption(), u"a_b_c");
+    EXPECT_EQ(form->GetPressedButton(), Buttons()[1]);
+    EXPECT_EQ(Pad(), u"[a/b:c]\r\n");
+
+    // A blank editor gives the one category "My clipboard"; its single button stays down.
+    form->mmoCategories->SetText(u"   \r\n");
+    form->btnApplyCateg->Click();
+    ASSERT_EQ(Buttons().size(), 1u);
+    EXPECT_EQ(form->mmoCategories->Text(), u"My clipboard\r\n");
+    form->mmoClipboard->SetText(u"kept\r\n");
+    form->OnSelectCategory(*Buttons()[0]);
+    EXPECT_TRUE(Buttons()[0]->Down());
+    EXPECT_EQ(Pad(), u"kept\r\n");
+}
+
+TEST_F(MainForm, ClickOnTheCategoryGroupShowsTheEditorTab) {
+    Open();
+    SendMessageW(form->grpAuto->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 150));
+    EXPECT_EQ(form->PageControl->ActivePage(), form->tabCategories);
+}
+
+TEST_F(MainForm, CloseSavesThePadOnce) {
+    Open();
+    form->mmoClipboard->SetText(u"unsaved\r\n");
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(File(u"Main category.txt"), u"unsaved\r\n");
+    EXPECT_FALSE(form->actToggleMonitor->Enabled());
+    EXPECT_EQ(form->HotMonitorID(), 0);
+}
