@@ -125,7 +125,8 @@ int Usage() {
           "  settext TITLE CONTROL TEXT set a control's text\n"
           "  setclip TEXT | setclip-file UTF8FILE\n"
           "  setclip-private FORMAT TEXT\n"
-          "  holdclip MS                keep the clipboard open for MS\n",
+          "  holdclip MS                keep the clipboard open for MS\n"
+          "  getclip                    print the clipboard's text, or nothing\n",
           stderr);
     return 2;
 }
@@ -197,6 +198,17 @@ int wmain(int argc, wchar_t** argv) {
         return SetClipboard(ReadUtf8File(argv[2]), {}) ? 0 : 1;
     if (cmd == L"setclip-private" && argc >= 4)
         return SetClipboard(Arg(argv[3]), {Arg(argv[2])}) ? 0 : 1;
+    if (cmd == L"getclip") {
+        if (!OpenClipboard(nullptr)) return 1;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+                Print(vp::U(p));
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return 0;
+    }
     if (cmd == L"holdclip" && argc >= 3) {
         if (!OpenClipboard(nullptr)) return 1;
         Sleep(_wtoi(argv[2]));
