@@ -30,19 +30,35 @@ cleanup() {
 trap cleanup EXIT
 vp_start_xvfb
 vp_log "no display: running on the virtual display $DISPLAY"
+driver() { "$WINE" "$VP_WIN_BUILD/vp_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+caption="Velmor Pasquill  v4.5.0"
+# The text already on the clipboard is collected when monitoring starts. The run's time
+# keeps the texts new, so a second run does not meet them as duplicates.
+stamp=$(date +%H:%M:%S)
+driver setclip "Velmor Pasquill collects what you copy ($stamp)."
 "$WINE" "$VP_WIN_BUILD/VelmorPasquill.exe" >/dev/null 2>&1 &
 pid=$!
-caption="Velmor Pasquill  v4.5.0"
 if ! timeout 60 xdotool search --sync --onlyvisible --name "^Velmor Pasquill  v4\.5\.0\$" >/dev/null; then
     echo "the main window did not appear" >&2
     exit 1
 fi
+driver wait "$caption" >/dev/null
+sleep 1.5
+driver setclip "A second snippet, copied a moment later ($stamp)."
+sleep 0.7
+driver setclip "And a third one ($stamp)."
 sleep 1
+docs=$(ls -d "$WINEPREFIX"/drive_c/users/* | grep -v /Public | head -n1)/Documents
+category="$docs/Velmor Pasquill/Main category.txt"
+echo "status bar: $(driver status "$caption")"
+echo "content of $category:"
+tail -c +4 "$category" | tr -d '\r'
+echo
 mkdir -p "$VP_WIN_BUILD/screenshots"
 shot=$VP_WIN_BUILD/screenshots/run.png
 import -window root "$shot"
 echo "screenshot of the running program: $shot"
-"$WINE" "$VP_WIN_BUILD/vp_driver.exe" close "$caption" >/dev/null 2>&1 || true
+driver close "$caption" >/dev/null || true
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 wait $pid 2>/dev/null || true
 vp_log "program ended"
