@@ -1,0 +1,121 @@
+// From a clipboard change to the category file written, for pads of growing size, beside
+// the time merely to write a file of the pad's size; and the peak memory at the end.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "core/app_name.h"
+#include "platform/clipboard.h"
+#include "platform/files.h"
+#include "platform/hooks.h"
+#include "platform/wstr.h"
+
+using namespace vp;
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+std::u16string Decimal(long long n) {
+    std::u16string s;
+    for (char c : std::to_string(n))
+        s += static_cast<char16_t>(c);
+    return s;
+}
+
+} // namespace
+
+int main() {
+    AppName = kProgramName;
+    hooks::Random = [](int) { return 0; };
+    hooks::Beep = [](unsigned, unsigned) {};
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::u16string dir = U(temp) + u"vp_capture_bench\\";
+
+    TMainForm form({.categoriesFolder = dir,
+                    .postDeferredInit = false,
+                    .joinViewerChain = false,
+                    .quitOnDestroy = false});
+    form.chkAutoMonitor->SetChecked(false);
+    form.DeferredInit();
+    form.Scanner->SetScanning(true); // monitoring on, without a first capture
+    auto& pad = *form.mmoClipboard;
+
+    const std::u16string line = std::u16string(78, u'p') + u"\r\n";
+    struct Size {
+        const char* label;
+        size_t units;
+    };
+    const Size sizes[] = {{"1 KB", 1024}, {"1 MB", 1u << 20}, {"10 MB", 10u << 20},
+                          {"50 MB", 50u << 20}};
+    std::printf("%-6s %-10s %12s %12s %8s\n", "pad", "mode", "capture ms", "write ms", "ratio");
+    long long serial = 0;
+    for (const Size& size : sizes) {
+        // Grow the pad at its end, a chunk at a time: cheap, unlike setting a huge text.
+        std::u16string chunk;
+        while (chunk.size() + line.size() <= (1u << 20))
+            chunk += line;
+        while (pad.TextLength() + line.size() <= size.units) {
+            const size_t room = size.units - pad.TextLength();
+            std::u16string piece = chunk.substr(0, std::min(chunk.size(), room / line.size() *
+                                                                              line.size()));
+            if (piece.empty())
+                break;
+            const size_t end = pad.TextLength();
+            pad.SetSel(end, end);
+            pad.ReplaceSel(piece, false);
+        }
+        const std::u16string same(pad.TextLength(), u'w');
+        std::vector<double> writes;
+        for (int i = 0; i < 5; ++i) {
+            const double t0 = Now();
+            WriteTextFile(dir + u"plain write.txt", same, true, true);
+            writes.push_back(Now() - t0);
+        }
+        for (bool anywhere : {false, true}) {
+            form.chkWeakDupe->SetChecked(anywhere);
+            std::vector<double> captures;
+            for (int i = 0; i < 5; ++i) {
+                SetClipboardText(u"entry number " + Decimal(++serial) + u" of the benchmark");
+                const double t0 = Now();
+                SendMessageW(form.Handle(), WM_DRAWCLIPBOARD, 0, 0);
+                captures.push_back(Now() - t0);
+            }
+            const double c = Median(captures), w = Median(writes);
+            std::printf("%-6s %-10s %12.2f %12.2f %8.2f\n", size.label,
+                        anywhere ? "anywhere" : "whole-line", c, w, c / w);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("entries collected: %d (expected %lld)\n", form.CollectedCount(), serial);
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc)))
+        std::printf("peak working set %.1f MB, peak pagefile usage %.1f MB (pad %zu units)\n",
+                    static_cast<double>(pmc.PeakWorkingSetSize) / 1048576.0,
+                    static_cast<double>(pmc.PeakPagefileUsage) / 1048576.0, pad.TextLength());
+    form.SaveBeforeExit();
+    DeleteFileW(W(dir + u"plain write.txt"));
+    return 0;
+}
