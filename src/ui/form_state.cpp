@@ -91,8 +91,7 @@ void ApplyFormFont(TForm& form, const IniFont& f) {
     SetPropW(form.Handle(), kFontProp, font);
     for (size_t i = 0; i < form.ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(&form.Components(i)))
-            if (reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0)) ==
-                old)
+            if (reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0)) == old)
                 control->SetFont(font);
 }
 
@@ -158,10 +157,10 @@ void TVelmorIniFileEx::ReadGeometry(TControl& control) {
     if (ValueExists(kStateSection, w + u"-Top")) {
         const int top = ReadInteger(kStateSection, w + u"-Top", 0);
         const int left = ReadInteger(kStateSection, w + u"-Left", 0);
-        const int width = std::clamp(ReadInteger(kStateSection, w + u"-ClWidth", 0), 0,
-                                     kMaxClientSize);
-        const int height = std::clamp(ReadInteger(kStateSection, w + u"-ClHeight", 0), 0,
-                                      kMaxClientSize);
+        const int width =
+            std::clamp(ReadInteger(kStateSection, w + u"-ClWidth", 0), 0, kMaxClientSize);
+        const int height =
+            std::clamp(ReadInteger(kStateSection, w + u"-ClHeight", 0), 0, kMaxClientSize);
         SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         const int frameW = control.Width() - control.ClientWidth();
         const int frameH = control.Height() - control.ClientHeight();
@@ -238,9 +237,8 @@ void TVelmorIniFileEx::Read(TComponent& comp) {
     else if (auto* chk = As<TCheckBox>(comp)) {
         const int state = ReadInteger(kStateSection, name, cbUnchecked);
         // A number that names no state reads as the default, unchecked.
-        chk->SetState(state >= cbUnchecked && state <= cbGrayed
-                          ? static_cast<TCheckBoxState>(state)
-                          : cbUnchecked);
+        chk->SetState(state >= cbUnchecked && state <= cbGrayed ? static_cast<TCheckBoxState>(state)
+                                                                : cbUnchecked);
     } else if (auto* rad = As<TRadioButton>(comp))
         rad->SetChecked(ReadBool(kStateSection, name, false));
     else if (auto* spn = As<TSpinEdit>(comp)) {

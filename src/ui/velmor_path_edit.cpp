@@ -35,8 +35,8 @@ struct FolderIcons {
             DestroyIcon(open);
     }
     static void Load(const wchar_t* name, SHSTOCKICONID stock, HICON& icon, bool& owned) {
-        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON,
-                                             Scale(16), Scale(16), LR_DEFAULTCOLOR));
+        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, Scale(16),
+                                             Scale(16), LR_DEFAULTCOLOR));
         owned = icon != nullptr;
         if (icon)
             return;
@@ -68,9 +68,8 @@ std::u16string RootOf(const std::u16string& full) {
     if (share == std::u16string::npos)
         return {};
     const size_t end = full.find(u'\\', share + 1);
-    return u"\\\\" + full.substr(server, (end == std::u16string::npos ? full.size() : end) -
-                                             server) +
-           u"\\";
+    return u"\\\\" +
+           full.substr(server, (end == std::u16string::npos ? full.size() : end) - server) + u"\\";
 }
 
 std::u16string FullPathOf(const std::u16string& path) {
@@ -167,16 +166,16 @@ TVelmorPathEdit::TVelmorPathEdit(const Placement& place, const CreateArgs& a)
     // The parts belong to this box, not to the form: the form never lists or stores them.
     auto part = [this](Bounds b) { return Placement{nullptr, this, u"", b}; };
     edtPath = std::make_unique<PathBox>(part({}), *this);
-    btnBrowse = std::make_unique<BrowseBtn>(
-        part({}), TButton::CreateArgs{.onClick = [this] { Browse(); }});
+    btnBrowse =
+        std::make_unique<BrowseBtn>(part({}), TButton::CreateArgs{.onClick = [this] { Browse(); }});
     btnExplore = std::make_unique<TButton>(
         part({}), TButton::CreateArgs{.caption = u"^",
                                       .hint = u"Locate this file/folder in Windows Explorer",
                                       .onClick = [this] { Explore(); }});
-    btnCreate = std::make_unique<TButton>(
-        part({}), TButton::CreateArgs{.caption = u"Create",
-                                      .hint = u"Create folder",
-                                      .onClick = [this] { Apply(); }});
+    btnCreate =
+        std::make_unique<TButton>(part({}), TButton::CreateArgs{.caption = u"Create",
+                                                                .hint = u"Create folder",
+                                                                .onClick = [this] { Apply(); }});
     // Tab order: the box, the explore button, Create; the browse button is part of the box.
     SetWindowLongW(btnBrowse->Handle(), GWL_STYLE,
                    GetWindowLongW(btnBrowse->Handle(), GWL_STYLE) & ~WS_TABSTOP);
@@ -259,9 +258,8 @@ std::u16string TVelmorPathEdit::Path() const {
 }
 
 void TVelmorPathEdit::SetPath(const std::u16string& path) {
-    edtPath->SetText(FInputType == TInputType::itFolder && !path.empty()
-                         ? WithTrailingDelimiter(path)
-                         : path);
+    edtPath->SetText(
+        FInputType == TInputType::itFolder && !path.empty() ? WithTrailingDelimiter(path) : path);
 }
 
 void TVelmorPathEdit::SetInputType(TInputType type) {
@@ -305,8 +303,7 @@ void TVelmorPathEdit::SetEnabled(bool enabled) {
 
 void TVelmorPathEdit::CheckPathValidity() {
     const std::u16string path = Path();
-    const bool exists =
-        FInputType == TInputType::itFile ? FileExists(path) : FolderExists(path);
+    const bool exists = FInputType == TInputType::itFile ? FileExists(path) : FolderExists(path);
     edtPath->SetColor(exists ? kPathExistsColor : kPathMissingColor);
 }
 
@@ -383,9 +380,8 @@ void TVelmorPathEdit::EnterPressed() {
 
 void TVelmorPathEdit::Browse() {
     if (FInputType == TInputType::itFile) {
-        const std::u16string chosen =
-            PromptOpenFile(Path(), FFileFilter.empty() ? u"All files (*.*)|*.*" : FFileFilter,
-                           u"", FOpenDlgTitle);
+        const std::u16string chosen = PromptOpenFile(
+            Path(), FFileFilter.empty() ? u"All files (*.*)|*.*" : FFileFilter, u"", FOpenDlgTitle);
         if (!chosen.empty())
             SetPath(chosen);
         return;

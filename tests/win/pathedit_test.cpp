@@ -33,12 +33,11 @@ class PathEdit : public ::testing::Test {
         RemoveDirectoryW(W(folder));
     }
     TVelmorPathEdit& Make(TInputType type) {
-        return form.Create<TVelmorPathEdit>(
-            form, u"PathBackup", {8, 8, 400, 41},
-            {.inputType = type,
-             .onPathChanged = [this] { ++pathChanges; },
-             .onApply = [this] { ++applies; },
-             .onPressEnter = [this] { ++enters; }});
+        return form.Create<TVelmorPathEdit>(form, u"PathBackup", {8, 8, 400, 41},
+                                            {.inputType = type,
+                                             .onPathChanged = [this] { ++pathChanges; },
+                                             .onApply = [this] { ++applies; },
+                                             .onPressEnter = [this] { ++enters; }});
     }
     TForm form{u"PathForm", {.caption = u"Path edit test"}};
     test::CaptureEffects fx;
@@ -113,8 +112,8 @@ TEST_F(PathEdit, CaptionsHintsAndColours) {
     EXPECT_EQ(edit.EditBox().Color(), clDefault) << "no colour before the first change";
 
     {
-        HANDLE h = CreateFileW(W(folder + u"backup.txt"), GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, 0, nullptr);
+        HANDLE h = CreateFileW(W(folder + u"backup.txt"), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         CloseHandle(h);
     }

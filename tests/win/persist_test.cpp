@@ -23,8 +23,8 @@ using namespace vp::ui;
 namespace {
 
 std::string FileBytes(const std::u16string& fileName) {
-    HANDLE h = CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    HANDLE h =
+        CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return "<missing>";
     std::string bytes(GetFileSize(h, nullptr), '\0');
@@ -95,9 +95,9 @@ class FormState : public ::testing::Test {
                                           {.checked = true, .onClick = Count(u"radHintsOff")});
         rad2 = &form.Create<TRadioButton>(*sheet, u"radHintsTooltips", {8, 28, 120, 17},
                                           {.onClick = Count(u"radHintsTooltips")});
-        spn = &form.Create<TSpinEdit>(*sheet, u"spnOpacity", {8, 48, 60, 21},
-                                      {.minValue = 10, .maxValue = 255, .value = 255,
-                                       .onChange = Count(u"spnOpacity")});
+        spn = &form.Create<TSpinEdit>(
+            *sheet, u"spnOpacity", {8, 48, 60, 21},
+            {.minValue = 10, .maxValue = 255, .value = 255, .onChange = Count(u"spnOpacity")});
         chk = &form.Create<TCheckBox>(*sheet, u"chkTrim", {8, 72, 120, 17},
                                       {.checked = true, .onClick = Count(u"chkTrim")});
         hot = &form.Create<THotKey>(*sheet, u"hotMonitor", {8, 92, 120, 21},
@@ -107,9 +107,9 @@ class FormState : public ::testing::Test {
             {.inputType = TInputType::itFile, .onPathChanged = Count(u"PathBackup")});
         edt = &form.Create<TEdit>(*sheet, u"edtNote", {8, 160, 120, 21},
                                   {.onChange = Count(u"edtNote")});
-        delayed = &form.Create<TVelmorSpinEdit>(*sheet, u"spnInterval", {8, 184, 60, 21},
-                                                {.minValue = 0, .maxValue = 30, .value = 1,
-                                                 .onChange = Count(u"spnInterval")});
+        delayed = &form.Create<TVelmorSpinEdit>(
+            *sheet, u"spnInterval", {8, 184, 60, 21},
+            {.minValue = 0, .maxValue = 30, .value = 1, .onChange = Count(u"spnInterval")});
         form.Create<TButton>(*sheet, u"btnApply", {8, 210, 80, 25}, {.caption = u"Apply"});
         form.Create<TMemo>(sheet1, u"mmoClipboard", {8, 30, 300, 200});
         auto& menu = form.CreateComponent<TMainMenu>(u"MainMenu");
@@ -231,9 +231,8 @@ TEST_F(FormState, RestoresEveryValueThroughItsSetterSoHandlersRun) {
     EXPECT_EQ(form.ClientHeight(), height);
 
     // Handlers ran in creation order for the values that differed.
-    const std::vector<std::u16string> expected = {u"radHintsTooltips", u"spnOpacity",
-                                                  u"chkTrim",          u"PathBackup",
-                                                  u"edtNote",          u"spnInterval"};
+    const std::vector<std::u16string> expected = {
+        u"radHintsTooltips", u"spnOpacity", u"chkTrim", u"PathBackup", u"edtNote", u"spnInterval"};
     std::vector<std::u16string> seen;
     for (const auto& c : calls)
         if (seen.empty() || seen.back() != c)
@@ -325,16 +324,16 @@ TEST_F(FormState, WindowStatesAndTheFormFont) {
                       "FormFontStyle=1\r\n");
     LoadFormState(form, ini);
     LOGFONTW lf{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edt->Handle(), WM_GETFONT, 0, 0)),
-               sizeof(lf), &lf);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edt->Handle(), WM_GETFONT, 0, 0)), sizeof(lf),
+               &lf);
     EXPECT_STREQ(lf.lfFaceName, L"Courier New");
     EXPECT_EQ(lf.lfHeight, -MulDiv(12, static_cast<int>(ScreenDpi()), 72));
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     SaveFormState(form, ini);
     const std::u16string text = IniText();
-    for (const char16_t* key : {u"FormFontName=Courier New\r\n", u"FormFontSize=12\r\n",
-                                u"FormFontStyle=1\r\n", u"FormFontCharSet=0\r\n",
-                                u"FormFontColor=-16777208\r\n"})
+    for (const char16_t* key :
+         {u"FormFontName=Courier New\r\n", u"FormFontSize=12\r\n", u"FormFontStyle=1\r\n",
+          u"FormFontCharSet=0\r\n", u"FormFontColor=-16777208\r\n"})
         EXPECT_NE(text.find(key), std::u16string::npos) << ToUtf8(key);
 }
 
