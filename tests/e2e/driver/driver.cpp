@@ -85,6 +85,98 @@ HWND FindByClass(HWND top, const wchar_t* cls) {
     return FindWindowExW(top, nullptr, cls, nullptr);
 }
 
+// A path box is a group box around its edit: text goes to and comes from that edit.
+HWND EditOf(HWND c) {
+    wchar_t cls[64];
+    GetClassNameW(c, cls, 64);
+    if (lstrcmpiW(cls, L"Edit") == 0)
+        return c;
+    HWND edit = FindWindowExW(c, nullptr, L"Edit", nullptr);
+    return edit ? edit : c;
+}
+
+struct ClassSearch {
+    const wchar_t* cls;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitClass(HWND w, LPARAM lp) {
+    auto* s = reinterpret_cast<ClassSearch*>(lp);
+    wchar_t cls[64];
+    GetClassNameW(w, cls, 64);
+    if (lstrcmpiW(cls, s->cls) == 0) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDescendantByClass(HWND top, const wchar_t* cls) {
+    ClassSearch s{cls};
+    EnumChildWindows(top, VisitClass, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// Tab captions live in the program's memory: TCM_GETITEM is not marshalled between
+// processes, so the item and its text buffer are placed in the program's address space.
+std::vector<std::u16string> TabCaptions(HWND tab, int* selected) {
+    std::vector<std::u16string> captions;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tab, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process)
+        return captions;
+    constexpr int kChars = 256;
+    const SIZE_T size = sizeof(TCITEMW) + kChars * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (remote) {
+        auto* remoteText = reinterpret_cast<wchar_t*>(remote + sizeof(TCITEMW));
+        const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = remoteText;
+            item.cchTextMax = kChars;
+            const wchar_t empty = 0;
+            WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+            WriteProcessMemory(process, remoteText, &empty, sizeof(empty), nullptr);
+            SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(remote));
+            wchar_t text[kChars + 1] = {};
+            ReadProcessMemory(process, remoteText, text, kChars * sizeof(wchar_t), nullptr);
+            captions.push_back(vp::U(text));
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    if (selected)
+        *selected = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
+    return captions;
+}
+
+struct TitleCount {
+    std::u16string title;
+    int count = 0;
+};
+
+BOOL CALLBACK CountTitle(HWND w, LPARAM lp) {
+    auto* c = reinterpret_cast<TitleCount*>(lp);
+    if (IsWindowVisible(w) && TextOf(w) == c->title)
+        ++c->count;
+    return TRUE;
+}
+
+bool WaitUntil(DWORD timeoutMs, auto condition) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 bool SetClipboard(const std::u16string& text, const std::vector<std::u16string>& privateFormats) {
     for (int attempt = 0; attempt < 50; ++attempt) {
         if (OpenClipboard(nullptr)) {
@@ -126,6 +218,15 @@ int Usage() {
           "  setclip TEXT | setclip-file UTF8FILE\n"
           "  setclip-private FORMAT TEXT\n"
           "  holdclip MS                keep the clipboard open for MS\n"
+          "  tabs TITLE                 the visible tab captions, one a line\n"
+          "  tab TITLE                  the active tab's caption\n"
+          "  rect TITLE                 print left top width height\n"
+          "  move TITLE X Y W H         move and size the window\n"
+          "  minimize TITLE             minimise as the title bar button does\n"
+          "  iconic TITLE               print 1 when minimised, else 0\n"
+          "  count TITLE                visible top-level windows with that title\n"
+          "  endsession TITLE           end-of-logon messages, without closing\n"
+          "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
           "  getclip                    print the clipboard's text, or nothing\n",
           stderr);
     return 2;
@@ -163,7 +264,7 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"get" && argc >= 4) {
         HWND c = control();
         if (!c) return 1;
-        Print(TextOf(c));
+        Print(TextOf(EditOf(c)));
         return 0;
     }
     if (cmd == L"status" && argc >= 3) {
@@ -190,7 +291,7 @@ int wmain(int argc, wchar_t** argv) {
         HWND c = control();
         if (!c) return 1;
         std::u16string text = Arg(argv[4]);
-        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vp::W(text)));
+        SendMessageW(EditOf(c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vp::W(text)));
         return 0;
     }
     if (cmd == L"setclip" && argc >= 3) return SetClipboard(Arg(argv[2]), {}) ? 0 : 1;
@@ -213,6 +314,79 @@ int wmain(int argc, wchar_t** argv) {
         if (!OpenClipboard(nullptr)) return 1;
         Sleep(_wtoi(argv[2]));
         CloseClipboard();
+        return 0;
+    }
+    if ((cmd == L"tabs" || cmd == L"tab") && argc >= 3) {
+        HWND t = top();
+        HWND tab = t ? FindDescendantByClass(t, WC_TABCONTROLW) : nullptr;
+        if (!tab) return 1;
+        int selected = -1;
+        const auto captions = TabCaptions(tab, &selected);
+        if (cmd == L"tab") {
+            if (selected < 0 || selected >= static_cast<int>(captions.size())) return 1;
+            Print(captions[selected] + u"\n");
+            return 0;
+        }
+        for (const auto& caption : captions)
+            Print(caption + u"\n");
+        return 0;
+    }
+    if (cmd == L"rect" && argc >= 3) {
+        HWND t = top();
+        RECT r{};
+        if (!t || !GetWindowRect(t, &r)) return 1;
+        printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == L"move" && argc >= 7) {
+        HWND t = top();
+        if (!t) return 1;
+        return SetWindowPos(t, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]),
+                            _wtoi(argv[6]), SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
+    }
+    if (cmd == L"minimize" && argc >= 3) {
+        HWND t = top();
+        if (!t) return 1;
+        PostMessageW(t, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return WaitUntil(5000, [&] { return IsIconic(t) || !IsWindowVisible(t); }) ? 0 : 1;
+    }
+    if (cmd == L"iconic" && argc >= 3) {
+        HWND t = top();
+        if (!t) return 1;
+        Print(IsIconic(t) ? u"1\n" : u"0\n");
+        return 0;
+    }
+    if (cmd == L"count" && argc >= 3) {
+        TitleCount c{Arg(argv[2])};
+        EnumWindows(CountTitle, reinterpret_cast<LPARAM>(&c));
+        printf("%d\n", c.count);
+        return 0;
+    }
+    if (cmd == L"endsession" && argc >= 3) {
+        HWND t = top();
+        if (!t) return 1;
+        DWORD_PTR agreed = 0;
+        if (!SendMessageTimeoutW(t, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &agreed))
+            return 1;
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(t, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &ignored))
+            return 1;
+        Print(agreed ? u"agreed\n" : u"refused\n");
+        return 0;
+    }
+    if (cmd == L"hotkey" && argc >= 4) {
+        HWND c = control();
+        if (!c) return 1;
+        if (argc >= 5) {
+            // As a keystroke in the box would: the value changes, then the owner hears of it.
+            SendMessageW(c, HKM_SETHOTKEY, _wtoi(argv[4]), 0);
+            SendMessageW(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), EN_CHANGE),
+                         reinterpret_cast<LPARAM>(c));
+            return 0;
+        }
+        printf("%d\n", static_cast<int>(SendMessageW(c, HKM_GETHOTKEY, 0, 0) & 0xFFFF));
         return 0;
     }
     return Usage();
