@@ -44,6 +44,8 @@ if ! timeout 60 xdotool search --sync --onlyvisible --name "^Velmor Pasquill  v4
 fi
 driver wait "$caption" >/dev/null
 sleep 1.5
+# A first run opens on the licence page; agreeing brings the pad into view.
+driver click "$caption" btnAgree >/dev/null || true
 driver setclip "A second snippet, copied a moment later ($stamp)."
 sleep 0.7
 driver setclip "And a third one ($stamp)."

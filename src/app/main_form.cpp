@@ -7,6 +7,7 @@
 #include "core/categories.h"
 #include "core/errors.h"
 #include "core/hotkey.h"
+#include "core/paths.h"
 #include "core/text.h"
 #include "core/vendor.h"
 #include "platform/clipboard.h"
@@ -19,6 +20,7 @@
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/form_state.h"
 
 namespace vp {
 
@@ -49,7 +51,8 @@ std::u16string Decimal(size_t n) {
 } // namespace
 
 std::u16string WelcomeText() {
-    return std::u16string(u"Please visit our web site for more downloads.\r\n") + vendor::kWebAddress;
+    return std::u16string(u"Please visit our web site for more downloads.\r\n") +
+           vendor::kWebAddress;
 }
 
 // ------------------------------------------------------------------ TCategoryButton
@@ -73,8 +76,7 @@ void TCategoryButton::SetDown(bool down) {
     SendMessageW(Handle(), BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCategoryButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam,
-                                         LRESULT& result) {
+bool TCategoryButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         if (OnClick) {
             auto handler = OnClick;
@@ -157,56 +159,51 @@ TMainForm::TMainForm(MainFormOptions options)
              .minHeight = 550,
              .icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINICON))}),
       options_(std::move(options)) {
+    if (options_.application) {
+        options_.application->SetTitle(AppName);
+        options_.application->OnShowRequest = [this] { BringToFront(); };
+    }
     CreateControls();
     CreateMenus();
+    CreateActions();
+    StopMonitoring();
     UpdateCaption();
+    DragAcceptFiles(Handle(), TRUE);
     if (options_.postDeferredInit)
         PostMessageW(Handle(), WM_DEFERRED_INIT, 0, 0);
+    RandomizeFromClock();
 }
 
 TMainForm::~TMainForm() {
+    if (options_.application)
+        options_.application->OnShowRequest = nullptr;
     LeaveViewerChain();
     hotKey_.Unregister();
 }
 
-void TMainForm::CreateControls() {
-    actToggleMonitor = &CreateComponent<TAction>(
-        u"actToggleMonitor",
-        {.caption = u"Monitor clipboard",
-         .hint = u"Monitor the clipboard and capture the text placed there",
-         .category = u"Clipboard",
-         .shortCut = VK_F9,
-         .onExecute = [this] { actToggleMonitorExecute(); }});
-    actSaveAs = &CreateComponent<TAction>(u"actSaveAs",
-                                          {.caption = u"Save as...",
-                                           .category = u"Pad",
-                                           .shortCut = scCtrl | scShift | 'S',
-                                           .onExecute = [this] { actSaveAsExecute(); }});
-    actSave = &CreateComponent<TAction>(
-        u"actSave", {.caption = u"Save",
-                     .hint = u"The program will automatically save the text when you \r\nswitch "
-                             u"to a different category or you exit the program.\r\n",
-                     .category = u"Pad",
-                     .shortCut = scCtrl | 'S',
-                     .onExecute = [this] { actSaveExecute(); }});
-    actClearText = &CreateComponent<TAction>(u"actClearText",
-                                             {.caption = u"Clear text",
-                                              .hint = u"Clear all collected text",
-                                              .category = u"Pad",
-                                              .shortCut = scCtrl | 'D',
-                                              .onExecute = [this] { actClearTextExecute(); }});
-    actSortLines = &CreateComponent<TAction>(
-        u"actSortLines",
-        {.caption = u"Sort lines", .category = u"Pad", .onExecute = [this] {
-             actSortLinesExecute();
-         }});
+namespace {
+// Tab moves through the controls in the order they are seen, whatever the order they were
+// made in (which the settings file follows).
+void KeepTabOrder(std::initializer_list<TControl*> controls) {
+    HWND after = HWND_TOP;
+    for (TControl* c : controls) {
+        SetWindowPos(c->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = c->Handle();
+    }
+}
+} // namespace
 
+void TMainForm::CreateControls() {
     StatBar = &Create<TStatusBar>(*this, u"StatBar", {}, {.simpleText = vendor::kWebAddress});
     PageControl = &Create<TPageControl>(*this, u"PageControl", {}, {.align = TAlign::alClient});
     tabMain = &Create<TTabSheet>(*PageControl, u"tabMain", {}, {.caption = u"Main"});
     tabCategories =
         &Create<TTabSheet>(*PageControl, u"tabCategories", {}, {.caption = u"Categories"});
     tabSettings = &Create<TTabSheet>(*PageControl, u"tabSettings", {}, {.caption = u"Settings"});
+    tabLicense = &Create<TTabSheet>(*PageControl, u"tabLicense", {}, {.caption = u"License"});
+    tabUpdater =
+        &Create<TTabSheet>(*PageControl, u"tabUpdater", {}, {.caption = u"Updates and news"});
+    tabAbout = &Create<TTabSheet>(*PageControl, u"tabAbout", {}, {.caption = u"About"});
 
     // "Main": the left panel, then the pad.
     pnlLeft = &Create<TPanel>(*tabMain, u"pnlLeft", {0, 0, 166, 400},
@@ -215,14 +212,12 @@ void TMainForm::CreateControls() {
                                  {.color = RGB(211, 213, 218), .align = TAlign::alTop});
     Scanner = &Create<TKITScanner>(*pnlButtons, u"Scanner", {4, 4, 158, 14},
                                    {.howManyLeds = 12, .scanSpeed = 80, .scanColor = scRed});
-    btnMonitor = &Create<TButton>(*pnlButtons, u"btnMonitor", {8, 24, 150, 28},
-                                  {.action = actToggleMonitor, .isDefault = true});
-    ButtonCLEAR =
-        &Create<TButton>(*pnlButtons, u"ButtonCLEAR", {8, 56, 150, 25}, {.action = actClearText});
-    btnSave = &Create<TButton>(*pnlButtons, u"btnSave", {8, 85, 150, 25}, {.action = actSave});
-    btnSaveAs =
-        &Create<TButton>(*pnlButtons, u"btnSaveAs", {8, 114, 150, 25}, {.action = actSaveAs});
-    btnSort = &Create<TButton>(*pnlButtons, u"btnSort", {8, 143, 150, 25}, {.action = actSortLines});
+    btnMonitor =
+        &Create<TButton>(*pnlButtons, u"btnMonitor", {8, 24, 150, 28}, {.isDefault = true});
+    ButtonCLEAR = &Create<TButton>(*pnlButtons, u"ButtonCLEAR", {8, 56, 150, 25}, {});
+    btnSave = &Create<TButton>(*pnlButtons, u"btnSave", {8, 85, 150, 25}, {});
+    btnSaveAs = &Create<TButton>(*pnlButtons, u"btnSaveAs", {8, 114, 150, 25}, {});
+    btnSort = &Create<TButton>(*pnlButtons, u"btnSort", {8, 143, 150, 25}, {});
     grpAuto = &Create<TClickGroupBox>(
         *pnlLeft, u"grpAuto", {0, 176, 166, 200},
         {.caption = u"Save to category:",
@@ -253,22 +248,42 @@ void TMainForm::CreateControls() {
         {.caption = u"To create/delete a category, enter/delete its name in the box "
                     u"bellow.\r\nThe following characters are not accepted: * ? % \\ / \"",
          .wordWrap = true});
-    mmoCategories = &Create<TVelmorMemo>(
-        *tabCategories, u"mmoCategories", {8, 48, 320, 420},
-        {.text = JoinLines(DefaultCategoryLines()),
-         .hint = u"Enter your categories here - one per row",
-         .wordWrap = false,
-         .vScroll = true});
+    mmoCategories = &Create<TVelmorMemo>(*tabCategories, u"mmoCategories", {8, 48, 320, 420},
+                                         {.text = JoinLines(DefaultCategoryLines()),
+                                          .hint = u"Enter your categories here - one per row",
+                                          .wordWrap = false,
+                                          .vScroll = true});
     mmoCategories->OnChange = [this] { mmoCategoriesChange(); };
-    btnApplyCateg = &Create<TButton>(*tabCategories, u"btnApplyCateg", {8, 476, 90, 27},
-                                     {.caption = u"Apply", .onClick = [this] {
-                                          btnApplyCategClick();
-                                      }});
+    btnApplyCateg =
+        &Create<TButton>(*tabCategories, u"btnApplyCateg", {8, 476, 90, 27},
+                         {.caption = u"Apply", .onClick = [this] { btnApplyCategClick(); }});
     btnApplyCateg->SetEnabled(false);
 
-    // "Settings": clipboard, duplicates, separator, backup.
-    grpClpbrd = &Create<TGroupBox>(*tabSettings, u"grpClpbrd", {8, 8, 330, 222},
-                                   {.caption = u"Clipboard"});
+    // "Settings": system, clipboard, backup, duplicates, separator.
+    grpSystem =
+        &Create<TGroupBox>(*tabSettings, u"grpSystem", {348, 8, 310, 86}, {.caption = u"System"});
+    btnDesktopShortcut = &Create<TButton>(*grpSystem, u"btnDesktopShortcut", {10, 20, 180, 26},
+                                          {.caption = u"Create desktop shortcut",
+                                           .hint = u"Create a shortcut to this program on desktop",
+                                           .onClick = [this] { btnDesktopShortcutClick(); }});
+    chkAutoStartUp = &Create<TCheckBox>(*grpSystem, u"chkAutoStartUp", {10, 54, 290, 20},
+                                        {.caption = u"Start at Windows start up",
+                                         .hint = u"the program will start at Windows' start-up",
+                                         .onClick = [this] { chkAutoStartUpClick(); }});
+
+    grpClpbrd =
+        &Create<TGroupBox>(*tabSettings, u"grpClpbrd", {8, 8, 330, 222}, {.caption = u"Clipboard"});
+    chkClearClpbrd = &Create<TCheckBox>(
+        *grpClpbrd, u"chkClearClpbrd", {10, 108, 310, 20},
+        {.caption = u"Clear clipboard after copy",
+         .hint = u"If checked, copy clipboard content to Pad and clear the clipboard.\rIf "
+                 u"unchecked, copy clipboard content to Pad and leave the text there so other "
+                 u"applications can access it also."});
+    chkClearOnStart = &Create<TCheckBox>(
+        *grpClpbrd, u"chkClearOnStart", {10, 130, 310, 20},
+        {.caption = u"Clear clipboard before start",
+         .hint = u"Clear the clipboard when you press the MONITOR CLIPBOARD button.\r\r\r\nSo, "
+                 u"any text already in clipboard will be lost."});
     chkAutoMonitor = &Create<TCheckBox>(
         *grpClpbrd, u"chkAutoMonitor", {10, 20, 310, 20},
         {.caption = u"Auto monitor clipboard at start up",
@@ -281,33 +296,50 @@ void TMainForm::CreateControls() {
          .hint = u"Makes a beep every time you use the clipboard (perform a COPY operation) but "
                  u"\rits content is not captured by Pasquill (because Pasquill is disabled).",
          .checked = true});
-    chkTrim = &Create<TCheckBox>(
-        *grpClpbrd, u"chkTrim", {10, 64, 310, 20},
-        {.caption = u"Trim spaces",
-         .hint = u"Trim empty spaces at the ends of the collected text.",
-         .checked = true});
+    chkTrim = &Create<TCheckBox>(*grpClpbrd, u"chkTrim", {10, 64, 310, 20},
+                                 {.caption = u"Trim spaces",
+                                  .hint = u"Trim empty spaces at the ends of the collected text.",
+                                  .checked = true});
     chkDate = &Create<TCheckBox>(*grpClpbrd, u"chkDate", {10, 86, 310, 20},
                                  {.caption = u"Add date before each line (YYYY/MM/DD)",
                                   .onClick = [this] { DisableLineDuplicates(); }});
-    chkClearClpbrd = &Create<TCheckBox>(
-        *grpClpbrd, u"chkClearClpbrd", {10, 108, 310, 20},
-        {.caption = u"Clear clipboard after copy",
-         .hint = u"If checked, copy clipboard content to Pad and clear the clipboard.\rIf "
-                 u"unchecked, copy clipboard content to Pad and leave the text there so other "
-                 u"applications can access it also."});
-    chkClearOnStart = &Create<TCheckBox>(
-        *grpClpbrd, u"chkClearOnStart", {10, 130, 310, 20},
-        {.caption = u"Clear clipboard before start",
-         .hint = u"Clear the clipboard when you press the MONITOR CLIPBOARD button.\r\r\r\nSo, "
-                 u"any text already in clipboard will be lost."});
     lblCloseHotKey = &Create<TLabel>(*grpClpbrd, u"lblCloseHotKey", {10, 160, 310, 18},
                                      {.caption = u"'Monitor clipboard' global hotkey"});
-    hotMonitor = &Create<THotKey>(*grpClpbrd, u"hotMonitor", {10, 182, 180, 24},
-                                  {.hotKey = kDefaultMonitorShortCut,
-                                   .onChange = [this] { hotMonitorChange(); }});
+    hotMonitor = &Create<THotKey>(
+        *grpClpbrd, u"hotMonitor", {10, 182, 180, 24},
+        {.hotKey = kDefaultMonitorShortCut, .onChange = [this] { hotMonitorChange(); }});
+    KeepTabOrder({chkAutoMonitor, chkMonitorWarn, chkTrim, chkDate, chkClearClpbrd, chkClearOnStart,
+                  lblCloseHotKey, hotMonitor});
+
+    grpInterface = &Create<TGroupBox>(*tabSettings, u"grpInterface", {8, 356, 650, 96},
+                                      {.caption = u"Clipboard backup"});
+    chkBackup = &Create<TCheckBox>(
+        *grpInterface, u"chkBackup", {10, 20, 300, 20},
+        {.caption = u"Keep backup",
+         .hint = u"All text in clipboard will be constantly written to a temporary file, EVEN "
+                 u"if the 'Monitor clipboard' function is disabled!\r\r\nIf you accidentally "
+                 u"delete some text, you can recover it from here.\n\r\nNote: the file may "
+                 u"become large in time so it is recommend it to delete it every 6-12 months."});
+    PathBackup = &Create<TVelmorPathEdit>(*grpInterface, u"PathBackup", {10, 44, 630, 41},
+                                          {.inputType = TInputType::itFile,
+                                           .path = CategoriesFolder() + kBackupFileName,
+                                           .showCreateBtn = false});
+    PathBackup->SetText(u"File/Folder");
 
     grpDuplicate = &Create<TGroupBox>(*tabSettings, u"grpDuplicate", {8, 236, 330, 112},
                                       {.caption = u"Clipboard - duplicate text"});
+    lblDuplicate = &Create<TLabel>(*grpDuplicate, u"lblDuplicate", {10, 44, 310, 18},
+                                   {.caption = u"If a duplicate item is found:"});
+    chkNoDuplicate = &Create<TCheckBox>(
+        *grpDuplicate, u"chkNoDuplicate", {22, 64, 300, 20},
+        {.caption = u"Ignore it (don't add it again)",
+         .hint = u"Don't copy a text from clipboard if it exists already in 'Collected items'.",
+         .checked = true});
+    chkDuplicateBip =
+        &Create<TCheckBox>(*grpDuplicate, u"chkDuplicateBip", {22, 86, 300, 20},
+                           {.caption = u"Make an beep",
+                            .hint = u"Make an error beep if duplicate text was found. ",
+                            .checked = true});
     chkWeakDupe = &Create<TCheckBox>(
         *grpDuplicate, u"chkWeakDupe", {10, 20, 310, 20},
         {.caption = u"Search duplicate text everywhere",
@@ -321,68 +353,127 @@ void TMainForm::CreateControls() {
              u"LINE duplicates (unckecked) does not work IF the 'Add date' feature is "
              u"enabled!\r\n\r\n",
          .onClick = [this] { DisableLineDuplicates(); }});
-    lblDuplicate = &Create<TLabel>(*grpDuplicate, u"lblDuplicate", {10, 44, 310, 18},
-                                   {.caption = u"If a duplicate item is found:"});
-    chkNoDuplicate = &Create<TCheckBox>(
-        *grpDuplicate, u"chkNoDuplicate", {22, 64, 300, 20},
-        {.caption = u"Ignore it (don't add it again)",
-         .hint = u"Don't copy a text from clipboard if it exists already in 'Collected items'.",
-         .checked = true});
-    chkDuplicateBip = &Create<TCheckBox>(
-        *grpDuplicate, u"chkDuplicateBip", {22, 86, 300, 20},
-        {.caption = u"Make an beep",
-         .hint = u"Make an error beep if duplicate text was found. ",
-         .checked = true});
+    KeepTabOrder({chkWeakDupe, lblDuplicate, chkNoDuplicate, chkDuplicateBip});
 
     grpSeparator = &Create<TGroupBox>(
-        *tabSettings, u"grpSeparator", {348, 8, 310, 140},
+        *tabSettings, u"grpSeparator", {348, 102, 310, 140},
         {.caption = u"Separator:", .hint = u"Separate two captured strings using this separator"});
-    mmoSeparator = &Create<TMemo>(
-        *grpSeparator, u"mmoSeparator", {0, 0, 300, 100},
-        {.hint = u"Separate the captured text using this separator",
-         .wordWrap = false,
-         .hScroll = true,
-         .vScroll = true,
-         .align = TAlign::alClient});
+    mmoSeparator = &Create<TMemo>(*grpSeparator, u"mmoSeparator", {0, 0, 300, 100},
+                                  {.hint = u"Separate the captured text using this separator",
+                                   .wordWrap = false,
+                                   .hScroll = true,
+                                   .vScroll = true,
+                                   .align = TAlign::alClient});
+    KeepTabOrder({grpClpbrd, grpDuplicate, grpSystem, grpSeparator, grpInterface});
 
-    grpInterface = &Create<TGroupBox>(*tabSettings, u"grpInterface", {8, 356, 650, 80},
-                                      {.caption = u"Clipboard backup"});
-    chkBackup = &Create<TCheckBox>(
-        *grpInterface, u"chkBackup", {10, 20, 300, 20},
-        {.caption = u"Keep backup",
-         .hint = u"All text in clipboard will be constantly written to a temporary file, EVEN "
-                 u"if the 'Monitor clipboard' function is disabled!\r\r\nIf you accidentally "
-                 u"delete some text, you can recover it from here.\n\r\nNote: the file may "
-                 u"become large in time so it is recommend it to delete it every 6-12 months."});
-    PathBackup = &Create<TEdit>(*grpInterface, u"PathBackup", {10, 46, 630, 23},
-                                {.text = CategoriesFolder() + kBackupFileName,
-                                 .hint = u"File/Folder"});
-    StopMonitoring();
+    // "License": the first-run page.
+    lblLicense = &Create<TLabel>(*tabLicense, u"lblLicense", {40, 60, 500, 20},
+                                 {.caption = u"By using this software you agree with our EULA"});
+    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 100, 90, 27},
+                                {.caption = u"ok", .onClick = [this] { btnAgreeClick(); }});
+
+    // "About".
+    lblAbout = &Create<TLabel>(
+        *tabAbout, u"lblAbout", {20, 20, 620, 60},
+        {.caption = u"This program enhances the Windows clipboard in a special way: it puts "
+                    u"together all text fragments that you have copied to clipboard. Also, you "
+                    u"can store the text fragments to individual categories.",
+         .wordWrap = true});
+    lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 100, 620, 20}, {});
 }
 
 void TMainForm::CreateMenus() {
     MainMenu = &CreateComponent<TMainMenu>(u"MainMenu");
     auto& file = MainMenu->Add(u"mnuFile", {.caption = u"&File"});
-    file.Add(u"mnuExit",
-             {.caption = u"E&xit", .onClick = [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }});
-    auto& pad = MainMenu->Add(u"mnuCollected", {.caption = u"&Collected text"});
-    pad.Add(u"mnuSave", {.action = actSave});
-    pad.Add(u"mnuSaveAs", {.action = actSaveAs});
-    pad.Add(u"mnuPadSeparator", {.caption = u"-"});
-    pad.Add(u"mnuClearText", {.action = actClearText});
-    pad.Add(u"mnuSortLines", {.action = actSortLines});
-    auto& clip = MainMenu->Add(u"mnuClipboard", {.caption = u"&Clipboard"});
-    clip.Add(u"mnuToggleMonitor", {.action = actToggleMonitor});
+    file.Add(u"mnuExit2", {.caption = u"E&xit", .onClick = [this] { mnuExitClick(); }});
+    auto& pad = MainMenu->Add(u"mnuCollectedtext", {.caption = u"&Collected text"});
+    pad.Add(u"mnuSave", {});
+    pad.Add(u"mnuSaveAs", {});
+    pad.Add(u"N2", {.caption = u"-"});
+    pad.Add(u"mnuClrMemo", {});
+    pad.Add(u"mnuSortLines", {});
+    auto& clip = MainMenu->Add(u"mnuOp", {.caption = u"&Clipboard"});
+    clip.Add(u"mnuMonitor", {});
     clip.Add(u"mnuClearClipboard", {.caption = u"Clear clipboard",
                                     .shortCut = static_cast<TShortCut>(scCtrl | VK_DELETE),
                                     .onClick = [this] { mnuClearClipboardClick(); }});
+    auto& help = MainMenu->Add(u"mnuHelp", {.caption = u"&Help"});
+    help.Add(u"mnuProgramPage",
+             {.caption = u"&Home page", .onClick = [] { OpenWebAddress(vendor::kHomePage); }});
+    help.Add(u"mnuCompanyPage", {.caption = u"&Download similar software",
+                                 .onClick = [] { OpenWebAddress(vendor::kProductListPage); }});
+    help.Add(u"mnuSeparatorOrder", {.caption = u"-"});
+    help.Add(u"mnuManual", {.caption = u"&User manual", .shortCut = VK_F1, .onClick = [] {
+                                OpenWebAddress(vendor::kUserManualPage);
+                            }});
 }
 
-void TMainForm::UpdateCaption() { SetText(AppName + u" " + AppVersionLabel()); }
+// The actions come last, as the settings file keeps them; buttons and menu items made
+// before them are bound here.
+void TMainForm::CreateActions() {
+    actToggleMonitor = &CreateComponent<TAction>(
+        u"actToggleMonitor", {.caption = u"Monitor clipboard",
+                              .hint = u"Monitor the clipboard and capture the text placed there",
+                              .category = u"Clipboard",
+                              .shortCut = VK_F9,
+                              .onExecute = [this] { actToggleMonitorExecute(); }});
+    actSaveAs =
+        &CreateComponent<TAction>(u"actSaveAs", {.caption = u"Save as...",
+                                                 .category = u"Pad",
+                                                 .shortCut = scCtrl | scShift | 'S',
+                                                 .onExecute = [this] { actSaveAsExecute(); }});
+    actSave = &CreateComponent<TAction>(
+        u"actSave", {.caption = u"Save",
+                     .hint = u"The program will automatically save the text when you \r\nswitch "
+                             u"to a different category or you exit the program.\r\n",
+                     .category = u"Pad",
+                     .shortCut = scCtrl | 'S',
+                     .onExecute = [this] { actSaveExecute(); }});
+    actClearText = &CreateComponent<TAction>(u"actClearText",
+                                             {.caption = u"Clear text",
+                                              .hint = u"Clear all collected text",
+                                              .category = u"Pad",
+                                              .shortCut = scCtrl | 'D',
+                                              .onExecute = [this] { actClearTextExecute(); }});
+    actSortLines = &CreateComponent<TAction>(
+        u"actSortLines", {.caption = u"Sort lines", .category = u"Pad", .onExecute = [this] {
+                              actSortLinesExecute();
+                          }});
+    btnMonitor->SetAction(actToggleMonitor);
+    ButtonCLEAR->SetAction(actClearText);
+    btnSave->SetAction(actSave);
+    btnSaveAs->SetAction(actSaveAs);
+    btnSort->SetAction(actSortLines);
+    auto bind = [this](const char16_t* name, TAction* action) {
+        Find<TMenuItem>(name)->SetAction(action);
+    };
+    bind(u"mnuSave", actSave);
+    bind(u"mnuSaveAs", actSaveAs);
+    bind(u"mnuClrMemo", actClearText);
+    bind(u"mnuSortLines", actSortLines);
+    bind(u"mnuMonitor", actToggleMonitor);
+}
+
+void TMainForm::UpdateCaption() {
+    SetText(AppName + u" " + AppVersionLabel());
+}
+
+std::u16string TMainForm::DataFolderPath() const {
+    return options_.dataFolder.empty() ? DataFolder() : WithTrailingDelimiter(options_.dataFolder);
+}
+
+std::u16string TMainForm::IniPath() const {
+    return options_.dataFolder.empty() ? IniFilePath() : DataFolderPath() + AppName + u".ini";
+}
+
+std::u16string TMainForm::SeparatorPath() const {
+    return DataFolderPath() + u"Separator.data";
+}
 
 void TMainForm::DeferredInit() {
+    const bool firstRun = !FileExists(IniPath());
     Step([&] { EnsureFolderMsg(CategoriesFolder()); });
-    PathBackup->SetText(CategoriesFolder() + kBackupFileName);
+    PathBackup->SetPath(CategoriesFolder() + kBackupFileName);
     Step([&] {
         if (FileExists(CategoriesListPath()))
             mmoCategories->SetText(ReadTextFile(CategoriesListPath()));
@@ -394,22 +485,129 @@ void TMainForm::DeferredInit() {
             if (auto* first = dynamic_cast<TCategoryButton*>(controls.front()))
                 SelectCategory(*first);
     });
+    Step([&] { LoadFormState(*this, options_.dataFolder.empty() ? u"" : IniPath()); });
+    Step([&] { FitFormToWorkArea(*this); });
+    Step([&] {
+        if (FileExists(SeparatorPath()))
+            mmoSeparator->SetText(ReadTextFile(SeparatorPath()));
+    });
     Step([&] { RegisterMonitorHotKey(); });
     UpdateCaption();
-    saved_ = false;
+    lblVersion->SetText(u"Version: " + AppVersionLabel());
+    Show(StartShowCommand());
+    if (firstRun)
+        ShowFirstRunPage();
+    else
+        HideLicensePage();
+    INISaved = false;
     if (options_.joinViewerChain)
         Step([&] { JoinViewerChain(); });
     Step([&] { chkAutoMonitorClick(); });
 }
 
+int TMainForm::StartShowCommand() const {
+    switch (options_.showCommand) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        return options_.showCommand;
+    default:
+        return FormShowCommand(*this);
+    }
+}
+
+void TMainForm::ShowFirstRunPage() {
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    // Every start before the first orderly exit is a first run, and the pad then holds
+    // what earlier runs collected: the greeting goes only into a category made just now.
+    const TCategoryButton* selected = GetPressedButton();
+    if (!selected || madeThisRun_.count(selected->Hint()))
+        mmoClipboard->SetText(WelcomeText());
+    Step([&] { btnDesktopShortcutClick(); });
+    tabLicense->SetTabVisible(true);
+    PageControl->SetActivePage(tabLicense);
+    tabSettings->SetTabVisible(false);
+    tabCategories->SetTabVisible(false);
+    tabMain->SetTabVisible(false);
+    btnAgree->SetFocus();
+}
+
+void TMainForm::HideLicensePage() {
+    // A page stored while the first-run page was up falls back to the pad.
+    if (PageControl->ActivePage() == tabLicense)
+        PageControl->SetActivePage(tabMain);
+    tabLicense->SetTabVisible(false);
+}
+
+void TMainForm::btnAgreeClick() {
+    tabMain->SetTabVisible(true);
+    tabSettings->SetTabVisible(true);
+    tabCategories->SetTabVisible(true);
+    PageControl->SetActivePage(tabMain);
+    tabLicense->SetTabVisible(false);
+}
+
 void TMainForm::SaveBeforeExit() {
-    if (saved_)
+    if (INISaved)
         return;
-    saved_ = true;
-    actToggleMonitor->SetEnabled(false);
-    Step([&] { actSaveExecute(); });
-    LeaveViewerChain();
-    UnregisterMonitorHotKey();
+    INISaved = true;
+    std::u16string failures;
+    auto step = [&](auto&& work) {
+        try {
+            work();
+        } catch (...) {
+            if (!failures.empty())
+                failures += u"\r\n\r\n";
+            failures += ExceptionText(std::current_exception());
+        }
+    };
+    step([&] { actToggleMonitor->SetEnabled(false); });
+    step([&] { actSaveExecute(); });
+    step([&] { LeaveViewerChain(); });
+    step([&] { UnregisterMonitorHotKey(); });
+    step([&] { SaveFormState(*this, options_.dataFolder.empty() ? u"" : IniPath()); });
+    step([&] {
+        EnsureFolder(DataFolderPath());
+        WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
+    });
+    if (!failures.empty())
+        ShowError(failures);
+}
+
+void TMainForm::DropFiles(HDROP drop) {
+    struct Release {
+        HDROP drop;
+        ~Release() { DragFinish(drop); }
+    } release{drop};
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        wchar_t path[MAX_PATH] = {};
+        if (DragQueryFileW(drop, i, path, MAX_PATH) == 0)
+            continue;
+        SetText(U(path));
+        mmoClipboard->LoadFromFile(U(path));
+    }
+}
+
+void TMainForm::mnuExitClick() {
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TMainForm::btnDesktopShortcutClick() {
+    CreateSelfShortcut(AppName, true);
+}
+
+void TMainForm::chkAutoStartUpClick() {
+    SetAutoStartSelf(chkAutoStartUp->Checked());
+}
+
+void TMainForm::BringToFront() {
+    if (!IsWindowVisible(Handle()))
+        ShowWindow(Handle(), SW_SHOW);
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -426,6 +624,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
         if (hotKey_.IsHotKey(wParam))
             actToggleMonitorExecute();
+        return 0;
+    case WM_DROPFILES:
+        DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_CLOSE:
         SaveBeforeExit();
@@ -478,9 +679,13 @@ void TMainForm::DisableLineDuplicates() {
         chkWeakDupe->SetChecked(true);
 }
 
-void TMainForm::OpenVendorPage() { OpenWebAddress(kVendorPageAddress); }
+void TMainForm::OpenVendorPage() {
+    OpenWebAddress(kVendorPageAddress);
+}
 
-void TMainForm::BeepAlarm() { vp::BeepAlarm(); }
+void TMainForm::BeepAlarm() {
+    vp::BeepAlarm();
+}
 
 void TMainForm::AppendToPad(std::u16string_view text) {
     if (padView_)
@@ -491,11 +696,17 @@ void TMainForm::AppendToPad(std::u16string_view text) {
     mmoClipboard->ReplaceSel(AdjustLineBreaks(text), false);
 }
 
-void TMainForm::ClearClipboard() { EmptyClipboardOnce(); }
+void TMainForm::ClearClipboard() {
+    EmptyClipboardOnce();
+}
 
-void TMainForm::SetStatus(const std::u16string& text) { StatBar->SetSimpleText(text); }
+void TMainForm::SetStatus(const std::u16string& text) {
+    StatBar->SetSimpleText(text);
+}
 
-void TMainForm::SavePad() { actSaveExecute(); }
+void TMainForm::SavePad() {
+    actSaveExecute();
+}
 
 // ------------------------------------------------------------------ clipboard monitor
 
@@ -549,7 +760,7 @@ void TMainForm::LeaveViewerChain() {
 }
 
 void TMainForm::AppendBackup(const std::u16string& text) {
-    const std::u16string path = PathBackup->Text();
+    const std::u16string path = PathBackup->Path();
     try {
         WriteTextFile(path, u"\r\n" + text, false, false);
     } catch (const Error& e) {
@@ -597,16 +808,22 @@ void TMainForm::chkAutoMonitorClick() {
         StartMonitoring();
 }
 
-void TMainForm::RegisterMonitorHotKey() { hotKey_.Register(Handle(), hotMonitor->HotKey()); }
+void TMainForm::RegisterMonitorHotKey() {
+    hotKey_.Register(Handle(), hotMonitor->HotKey());
+}
 
-void TMainForm::UnregisterMonitorHotKey() { hotKey_.Unregister(); }
+void TMainForm::UnregisterMonitorHotKey() {
+    hotKey_.Unregister();
+}
 
 void TMainForm::hotMonitorChange() {
     UnregisterMonitorHotKey();
     RegisterMonitorHotKey();
 }
 
-void TMainForm::mnuClearClipboardClick() { EmptyClipboardOnce(); }
+void TMainForm::mnuClearClipboardClick() {
+    EmptyClipboardOnce();
+}
 
 // ------------------------------------------------------------------ categories
 
@@ -641,13 +858,15 @@ void TMainForm::btnApplyCategClick() {
     std::vector<TCategoryButton*> buttons;
     for (size_t i = 0; i < plan.categories.size(); ++i) {
         const CategoryPlan& c = plan.categories[i];
-        if (!FileExists(c.path))
+        if (!FileExists(c.path)) {
             WriteTextFile(c.path, c.newFileText, true, c.newFileWithBOM);
-        auto& button = Create<TCategoryButton>(
-            *grpAuto, u"btnCategory" + Decimal(i),
-            {kCategoryButtonLeft, CategoryButtonTop(static_cast<int>(i)), 160,
-             kCategoryButtonHeight},
-            {.caption = c.caption, .hint = c.path});
+            madeThisRun_.insert(c.path);
+        }
+        auto& button =
+            Create<TCategoryButton>(*grpAuto, u"btnCategory" + Decimal(i),
+                                    {kCategoryButtonLeft, CategoryButtonTop(static_cast<int>(i)),
+                                     160, kCategoryButtonHeight},
+                                    {.caption = c.caption, .hint = c.path});
         TCategoryButton* self = &button;
         button.OnClick = [this, self] { OnSelectCategory(*self); };
         buttons.push_back(self);
@@ -727,12 +946,20 @@ void TMainForm::actSaveAsExecute() {
     SetStatus(u"File saved as: " + name);
 }
 
-void TMainForm::actClearTextExecute() { mmoClipboard->Clear(); }
+void TMainForm::actClearTextExecute() {
+    mmoClipboard->Clear();
+}
 
-void TMainForm::actSortLinesExecute() { mmoClipboard->SortLines(); }
+void TMainForm::actSortLinesExecute() {
+    mmoClipboard->SortLines();
+}
 
-void TMainForm::grpAutoClick() { PageControl->SetActivePage(tabCategories); }
+void TMainForm::grpAutoClick() {
+    PageControl->SetActivePage(tabCategories);
+}
 
-void TMainForm::mmoCategoriesChange() { btnApplyCateg->SetEnabled(true); }
+void TMainForm::mmoCategoriesChange() {
+    btnApplyCateg->SetEnabled(true);
+}
 
 } // namespace vp

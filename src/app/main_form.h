@@ -1,14 +1,19 @@
 #pragma once
 // The main window: the pad, clipboard monitoring, the capture pipeline and categories.
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "core/capture.h"
 #include "platform/hotkey.h"
 #include "ui/actions.h"
+#include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/kit_scanner.h"
 #include "ui/velmor_memo.h"
+#include "ui/velmor_path_edit.h"
+
+#include <shellapi.h>
 
 namespace vp {
 
@@ -46,6 +51,12 @@ class TClickGroupBox : public ui::TGroupBox {
 struct MainFormOptions {
     // Where category files live; empty: the Documents folder + AppName + "\".
     std::u16string categoriesFolder;
+    // Where the INI file and "Separator.data" live; empty: DataFolder().
+    std::u16string dataFolder;
+    // The program's hidden application window, when there is one.
+    ui::TApplication* application = nullptr;
+    // How the program was asked to show its window at start.
+    int showCommand = SW_SHOWNORMAL;
     // Post the deferred initialisation to itself (the program); tests call it.
     bool postDeferredInit = true;
     // Join the clipboard viewer chain in the deferred initialisation.
@@ -67,8 +78,19 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void UpdateCaption();
     // Start-up work that needs a running message loop.
     void DeferredInit();
-    // The once-only save at exit: pad, viewer chain, hotkey.
+    // The once-only save at exit: pad, viewer chain, hotkey, settings, separator. A failing
+    // step does not stop the later ones; the failures are reported once, together.
     void SaveBeforeExit();
+    bool IsINISaved() const { return INISaved; }
+    void btnAgreeClick();
+    void mnuExitClick();
+    void btnDesktopShortcutClick();
+    void chkAutoStartUpClick();
+    // Brings the window back from the tray or the taskbar, to the front.
+    void BringToFront();
+    std::u16string DataFolderPath() const;
+    std::u16string IniPath() const;
+    std::u16string SeparatorPath() const;
 
     // Capture pipeline.
     void ColectClipboardData(const std::u16string& newEntry);
@@ -107,12 +129,10 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // Whether the pad changed since it was last loaded or saved.
     bool PadModified() const { return padModified_; }
 
-    // Controls, in creation order.
-    ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
-    ui::TMainMenu* MainMenu;
+    // Controls, in creation order: the settings file keeps the supported ones in this order.
     ui::TStatusBar* StatBar;
     ui::TPageControl* PageControl;
-    ui::TTabSheet *tabMain, *tabCategories, *tabSettings;
+    ui::TTabSheet *tabMain, *tabCategories, *tabSettings, *tabLicense, *tabUpdater, *tabAbout;
     ui::TPanel *pnlLeft, *pnlButtons;
     ui::TKITScanner* Scanner;
     ui::TButton *btnMonitor, *ButtonCLEAR, *btnSave, *btnSaveAs, *btnSort;
@@ -122,20 +142,27 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TLabel* lblCategories;
     ui::TVelmorMemo* mmoCategories;
     ui::TButton* btnApplyCateg;
+    ui::TGroupBox* grpSystem;
+    ui::TButton* btnDesktopShortcut;
+    ui::TCheckBox* chkAutoStartUp;
     ui::TGroupBox* grpClpbrd;
-    ui::TCheckBox *chkAutoMonitor, *chkMonitorWarn, *chkTrim, *chkDate, *chkClearClpbrd,
-        *chkClearOnStart;
+    ui::TCheckBox *chkClearClpbrd, *chkClearOnStart, *chkAutoMonitor, *chkMonitorWarn, *chkTrim,
+        *chkDate;
     ui::TLabel* lblCloseHotKey;
     ui::THotKey* hotMonitor;
-    ui::TGroupBox* grpDuplicate;
-    ui::TCheckBox* chkWeakDupe;
-    ui::TLabel* lblDuplicate;
-    ui::TCheckBox *chkNoDuplicate, *chkDuplicateBip;
-    ui::TGroupBox* grpSeparator;
-    ui::TMemo* mmoSeparator;
     ui::TGroupBox* grpInterface;
     ui::TCheckBox* chkBackup;
-    ui::TEdit* PathBackup;
+    ui::TVelmorPathEdit* PathBackup;
+    ui::TGroupBox* grpDuplicate;
+    ui::TLabel* lblDuplicate;
+    ui::TCheckBox *chkNoDuplicate, *chkDuplicateBip, *chkWeakDupe;
+    ui::TGroupBox* grpSeparator;
+    ui::TMemo* mmoSeparator;
+    ui::TLabel* lblLicense;
+    ui::TButton* btnAgree;
+    ui::TLabel *lblAbout, *lblVersion;
+    ui::TMainMenu* MainMenu;
+    ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -143,6 +170,11 @@ class TMainForm : public ui::TForm, private CaptureSink {
   private:
     void CreateControls();
     void CreateMenus();
+    void CreateActions();
+    void ShowFirstRunPage();
+    void HideLicensePage();
+    int StartShowCommand() const;
+    void DropFiles(HDROP drop);
     void OnDrawClipboard();
     void OnChangeCbChain(HWND leaving, HWND next);
     void AppendBackup(const std::u16string& text);
@@ -162,11 +194,13 @@ class TMainForm : public ui::TForm, private CaptureSink {
     int32_t collectedCount_ = 0;
     HWND nextViewer_ = nullptr;
     bool inChain_ = false;
-    bool saved_ = false;
+    bool INISaved = false;
     bool padModified_ = false;
     MonitorHotKey hotKey_;
     class PadView;
-    PadView* padView_ = nullptr; // the pad's text, read in place during a capture
+    PadView* padView_ = nullptr;
+    std::set<std::u16string> madeThisRun_; // category files created by this run // the pad's text,
+                                           // read in place during a capture
 };
 
 } // namespace vp

@@ -17,10 +17,12 @@ SleepFn Sleep;
 } // namespace hooks
 
 int ShowMessageBox(const std::u16string& text, const std::u16string& caption, unsigned flags) {
-    if (text.empty()) return 0;
+    if (text.empty())
+        return 0;
     const std::u16string cap = caption.empty() ? AppName : caption;
     const std::u16string body = ExpandLineBreakTokens(text);
-    if (hooks::MessageBox) return hooks::MessageBox(body, cap, flags);
+    if (hooks::MessageBox)
+        return hooks::MessageBox(body, cap, flags);
     // Owned by the active window so the box stays in front of the program.
     return ::MessageBoxW(GetActiveWindow(), W(body), W(cap), flags | MB_OK);
 }
@@ -38,9 +40,10 @@ void ShowError(const std::u16string& text) {
 }
 
 void ShowFaultReport(const std::u16string& text, const std::u16string& where) {
-    ShowMessageBox(text + u"\r\n\r\nPlease report this error to us and the exact steps to reproduce "
-                          u"it and we will fix it.\r\nHint: press Control+C to copy this message to "
-                          u"clipboard.",
+    ShowMessageBox(text +
+                       u"\r\n\r\nPlease report this error to us and the exact steps to reproduce "
+                       u"it and we will fix it.\r\nHint: press Control+C to copy this message to "
+                       u"clipboard.",
                    u"Error in " + where, MB_ICONERROR);
 }
 
@@ -61,16 +64,19 @@ void BeepAlarm() {
     BeepTone(400, 110);
 }
 
-void ReportException(const std::exception_ptr& error) {
+std::u16string ExceptionText(const std::exception_ptr& error) {
     std::u16string text;
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
         text = MessageOf(e);
     } catch (...) {
-        text = u"An unknown error occurred.";
     }
-    if (text.empty()) text = u"An unknown error occurred.";
+    return text.empty() ? u"An unknown error occurred." : text;
+}
+
+void ReportException(const std::exception_ptr& error) {
+    const std::u16string text = ExceptionText(error);
     try {
         ShowError(text);
     } catch (...) {
@@ -78,6 +84,8 @@ void ReportException(const std::exception_ptr& error) {
     }
 }
 
-void ReportCurrentException() { ReportException(std::current_exception()); }
+void ReportCurrentException() {
+    ReportException(std::current_exception());
+}
 
 } // namespace vp

@@ -84,3 +84,9 @@ e2e_finish() {
     fi
     echo "all checks passed"
 }
+
+# Settings left by an earlier orderly exit: the next start is not a first run.
+e2e_not_first_run() {
+    mkdir -p "$E2E_APPDATA/Velmor Pasquill"
+    printf '[QRT/Soft]\r\n' >"$E2E_APPDATA/Velmor Pasquill/Velmor Pasquill.ini"
+}

@@ -13,6 +13,7 @@ file_text() { tail -c +4 "$main_file" | tr -d '\r'; }
 settle() { sleep 0.7; }
 
 # Monitoring starts on its own and collects what the clipboard already holds.
+e2e_not_first_run
 e2e_driver setclip "first text"
 e2e_start
 check "the main window appears" test -n "$(e2e_xwindow "$E2E_CAPTION")"

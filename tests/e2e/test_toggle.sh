@@ -8,6 +8,7 @@ pad() { e2e_driver get "$E2E_CAPTION" mmoClipboard; }
 caption() { e2e_driver get "$E2E_CAPTION" btnMonitor; }
 settle() { sleep 0.7; }
 
+e2e_not_first_run
 e2e_driver setclip "at start"
 e2e_start
 win=$(e2e_xwindow "$E2E_CAPTION")

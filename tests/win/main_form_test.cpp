@@ -10,14 +10,18 @@
 #include "core/app_name.h"
 #include "core/date_time.h"
 #include "core/encoding.h"
+#include "core/hotkey.h"
+#include "core/text.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "platform/hooks.h"
 #include "platform/locale.h"
 #include "platform/shell.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "test_support.h"
+#include "ui/application.h"
 #include "ui/dpi.h"
 
 using namespace vp;
@@ -129,13 +133,26 @@ class MainForm : public ::testing::Test {
         hooks::Now = nullptr;
         RemoveTree(dir);
     }
+    std::u16string DataDir() const { return dir + u"data\\"; }
+    std::u16string IniPath() const { return DataDir() + u"Velmor Pasquill.ini"; }
+    // An INI file from an earlier orderly exit, so that start-up is not a first run.
+    void WriteIni(const std::u16string& text = u"[QRT/Soft]\r\n") {
+        EnsureFolder(DataDir());
+        WriteTextFile(IniPath(), text, true, false);
+    }
     // The window as start-up leaves it, with monitoring off unless asked for.
     TMainForm& Open(bool monitor = false, std::u16string folder = {}) {
-        form = std::make_unique<TMainForm>(MainFormOptions{
-            .categoriesFolder = folder.empty() ? dir : folder,
-            .postDeferredInit = false,
-            .joinViewerChain = false,
-            .quitOnDestroy = false});
+        if (!FileExists(IniPath()))
+            WriteIni();
+        return Start(monitor, folder);
+    }
+    TMainForm& Start(bool monitor = false, std::u16string folder = {}) {
+        form = std::make_unique<TMainForm>(
+            MainFormOptions{.categoriesFolder = folder.empty() ? dir : folder,
+                            .dataFolder = DataDir(),
+                            .postDeferredInit = false,
+                            .joinViewerChain = false,
+                            .quitOnDestroy = false});
         form->chkAutoMonitor->SetChecked(monitor);
         form->DeferredInit();
         return *form;
@@ -175,7 +192,7 @@ TEST_F(MainForm, StartUpMakesTheDefaultCategoriesAndSelectsTheFirst) {
     EXPECT_FALSE(form->btnApplyCateg->Enabled());
     EXPECT_FALSE(form->Monitoring());
     EXPECT_EQ(form->Text(), u"Velmor Pasquill " + AppVersionLabel());
-    EXPECT_EQ(form->PathBackup->Text(), dir + u" ClipboardItems backup.temp");
+    EXPECT_EQ(form->PathBackup->Path(), dir + u" ClipboardItems backup.temp");
     EXPECT_EQ(form->btnMonitor->Action(), form->actToggleMonitor);
     EXPECT_EQ(form->DefaultButton(), form->btnMonitor);
     EXPECT_TRUE(fx.boxes.empty());
@@ -183,9 +200,7 @@ TEST_F(MainForm, StartUpMakesTheDefaultCategoriesAndSelectsTheFirst) {
 
 TEST_F(MainForm, ListsInTheAnsiCodePageAndInUtf8BothRead) {
     CreateDirectoryW(W(dir), nullptr);
-    {
-        std::ofstream(W(dir + u"Categories.list"), std::ios::binary) << "Caf\xE9\r\n  notes  \r\n";
-    }
+    { std::ofstream(W(dir + u"Categories.list"), std::ios::binary) << "Caf\xE9\r\n  notes  \r\n"; }
     Open();
     ASSERT_EQ(Buttons().size(), 2u);
     EXPECT_EQ(Buttons()[0]->Caption(), u"Caf\u00E9");
@@ -270,8 +285,8 @@ TEST_F(MainForm, DatePrefixSeparatorAndClearAfterCopy) {
 
 TEST_F(MainForm, OneDrawInSixHundredOpensTheVendorPageAndTheCaptureGoesOn) {
     std::vector<std::u16string> opened;
-    hooks::ShellExec = [&](const std::u16string&, const std::u16string& file,
-                           const std::u16string&, int) {
+    hooks::ShellExec = [&](const std::u16string&, const std::u16string& file, const std::u16string&,
+                           int) {
         opened.push_back(file);
         return std::intptr_t{42};
     };
@@ -396,7 +411,7 @@ TEST_F(MainForm, UnwritableBackupIsReportedAndTheCaptureKept) {
     Open(true);
     std::ofstream(W(dir + u"plainfile")) << "x";
     form->chkBackup->SetChecked(true);
-    form->PathBackup->SetText(dir + u"plainfile\\backup.temp");
+    form->PathBackup->SetPath(dir + u"plainfile\\backup.temp");
     Copy(u"kept");
     ASSERT_EQ(fx.boxes.size(), 1u);
     EXPECT_NE(fx.boxes[0].text.find(u"backup file"), std::u16string::npos);
@@ -492,4 +507,201 @@ TEST_F(MainForm, CloseSavesThePadOnce) {
     EXPECT_EQ(File(u"Main category.txt"), u"unsaved\r\n");
     EXPECT_FALSE(form->actToggleMonitor->Enabled());
     EXPECT_EQ(form->HotMonitorID(), 0);
+}
+
+namespace {
+std::vector<std::u16string> VisibleTabs(const TPageControl& pages) {
+    std::vector<std::u16string> tabs;
+    for (int i = 0; i < pages.PageCount(); ++i)
+        if (pages.Pages(i).TabVisible())
+            tabs.push_back(pages.Pages(i).Caption());
+    return tabs;
+}
+
+// The names stored in the control section, in file order, window geometry left out.
+std::vector<std::u16string> StoredControlKeys(const std::u16string& ini) {
+    std::vector<std::u16string> keys;
+    bool inSection = false;
+    for (const std::u16string& line : TextToStringList(ini)) {
+        if (line.starts_with(u"[")) {
+            inSection = line == u"[QRT/Soft]";
+            continue;
+        }
+        const size_t eq = line.find(u'=');
+        if (inSection && eq != std::u16string::npos && !line.starts_with(u"MainForm-"))
+            keys.push_back(line.substr(0, eq));
+    }
+    return keys;
+}
+} // namespace
+
+TEST_F(MainForm, FirstRunShowsTheLicensePageUntilOk) {
+    const std::u16string shortcut = DesktopFolder() + u"Velmor Pasquill.lnk";
+    DeleteFileW(W(shortcut));
+    Start();
+    using Tabs = std::vector<std::u16string>;
+    EXPECT_EQ(VisibleTabs(*form->PageControl), (Tabs{u"License", u"Updates and news", u"About"}));
+    EXPECT_EQ(form->PageControl->ActivePage(), form->tabLicense);
+    EXPECT_EQ(Pad(), WelcomeText());
+    EXPECT_TRUE(FileExists(shortcut));
+    EXPECT_EQ(form->lblVersion->Text(), u"Version: " + AppVersionLabel());
+
+    form->btnAgreeClick();
+    EXPECT_EQ(VisibleTabs(*form->PageControl),
+              (Tabs{u"Main", u"Categories", u"Settings", u"Updates and news", u"About"}));
+    EXPECT_EQ(form->PageControl->ActivePage(), form->tabMain);
+    DeleteFileW(W(shortcut));
+}
+
+TEST_F(MainForm, LaterRunsHideTheLicenseEvenWhenItWasTheStoredPage) {
+    WriteIni(u"[QRT/Soft]\r\nPageControl=3\r\n");
+    Open();
+    EXPECT_FALSE(form->tabLicense->TabVisible());
+    EXPECT_EQ(form->PageControl->ActivePage(), form->tabMain);
+    EXPECT_EQ(Pad(), u"[Main category]\r\n");
+}
+
+TEST_F(MainForm, ShutdownStoresEveryControlInOrderAndTheSeparator) {
+    Open();
+    form->chkTrim->SetChecked(false);
+    form->mmoSeparator->SetText(u"-- \u00E9t\u00E9 --");
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    const std::vector<std::u16string> expected = {u"PageControl",
+                                                  u"chkAutoStartUp",
+                                                  u"chkClearClpbrd",
+                                                  u"chkClearOnStart",
+                                                  u"chkAutoMonitor",
+                                                  u"chkMonitorWarn",
+                                                  u"chkTrim",
+                                                  u"chkDate",
+                                                  u"hotMonitor",
+                                                  u"chkBackup",
+                                                  u"PathBackup",
+                                                  u"chkNoDuplicate",
+                                                  u"chkDuplicateBip",
+                                                  u"chkWeakDupe",
+                                                  u"mnuFile",
+                                                  u"mnuExit2",
+                                                  u"mnuCollectedtext",
+                                                  u"mnuSave",
+                                                  u"mnuSaveAs",
+                                                  u"N2",
+                                                  u"mnuClrMemo",
+                                                  u"mnuSortLines",
+                                                  u"mnuOp",
+                                                  u"mnuMonitor",
+                                                  u"mnuClearClipboard",
+                                                  u"mnuHelp",
+                                                  u"mnuProgramPage",
+                                                  u"mnuCompanyPage",
+                                                  u"mnuSeparatorOrder",
+                                                  u"mnuManual",
+                                                  u"actToggleMonitor",
+                                                  u"actSaveAs",
+                                                  u"actSave",
+                                                  u"actClearText",
+                                                  u"actSortLines"};
+    const std::u16string ini = ReadTextFile(IniPath());
+    EXPECT_EQ(StoredControlKeys(ini), expected);
+    EXPECT_NE(ini.find(u"chkTrim=0"), std::u16string::npos);
+    EXPECT_NE(ini.find(u"MainForm-ClWidth="), std::u16string::npos);
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "-- \xC3\xA9t\xC3\xA9 --");
+}
+
+TEST_F(MainForm, StartUpRestoresStoredOptionsAndToleratesBadValues) {
+    WriteIni(u"garbage without equals\r\n[QRT/Soft]\r\nchkTrim=0\r\nchkDate=1\r\n"
+             u"chkNoDuplicate=\r\nhotMonitor=99999\r\nPathBackup=C:\\kept\\backup.txt\r\n"
+             u"PageControl=2\r\nMainForm-Top=5000\r\nMainForm-Left=-300\r\n");
+    EnsureFolder(DataDir());
+    WriteTextFile(DataDir() + u"Separator.data", u"=====", true, false);
+    Open();
+    EXPECT_FALSE(form->chkTrim->Checked());
+    EXPECT_TRUE(form->chkDate->Checked());
+    EXPECT_TRUE(form->chkWeakDupe->Checked()) << "the date option's click handler ran";
+    EXPECT_FALSE(form->chkNoDuplicate->Checked()) << "an empty value reads as unchecked";
+    EXPECT_EQ(form->hotMonitor->HotKey(), kDefaultMonitorShortCut);
+    EXPECT_EQ(form->PathBackup->Path(), u"C:\\kept\\backup.txt");
+    EXPECT_EQ(form->PageControl->ActivePage(), form->tabSettings);
+    EXPECT_EQ(form->mmoSeparator->Text(), u"=====");
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GE(form->Left(), 0);
+    EXPECT_LE(form->Top(), work.bottom - work.top - 10);
+    EXPECT_TRUE(fx.boxes.empty());
+}
+
+TEST_F(MainForm, ShutdownGoesOnAfterAFailingStepAndReportsOnce) {
+    Open();
+    form->mmoClipboard->SetText(u"unsaved\r\n");
+    form->mmoSeparator->SetText(u"~~");
+    SetFileAttributesW(W(dir + u"Main category.txt"), FILE_ATTRIBUTE_READONLY);
+    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
+    ASSERT_EQ(fx.boxes.size(), 1u);
+    EXPECT_NE(fx.boxes[0].text.find(u"Main category.txt"), std::u16string::npos);
+    EXPECT_EQ(form->HotMonitorID(), 0);
+    EXPECT_TRUE(FileExists(IniPath()));
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "~~");
+
+    // Whichever event comes next, the save does not run again.
+    SetFileAttributesW(W(dir + u"Main category.txt"), FILE_ATTRIBUTE_NORMAL);
+    form->mmoSeparator->SetText(u"later");
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(fx.boxes.size(), 1u);
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "~~");
+}
+
+TEST_F(MainForm, ReadOnlySettingsFileAtShutdownShowsNothing) {
+    Open();
+    SetFileAttributesW(W(IniPath()), FILE_ATTRIBUTE_READONLY);
+    form->mmoSeparator->SetText(u"still written");
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(fx.boxes.empty());
+    EXPECT_EQ(ReadBytes(IniPath()), "[QRT/Soft]\r\n");
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "still written");
+    SetFileAttributesW(W(IniPath()), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(MainForm, AutoStartFollowsTheCheckBox) {
+    Open();
+    auto runValue = [] {
+        wchar_t data[1024] = {};
+        DWORD size = sizeof(data);
+        const LSTATUS status =
+            RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                         L"vp_win_tests", RRF_RT_REG_SZ, nullptr, data, &size);
+        return status == ERROR_SUCCESS ? U(data) : u"<none>";
+    };
+    form->chkAutoStartUp->SetChecked(true);
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    EXPECT_EQ(runValue(), u"\"" + U(exe) + u"\"");
+    form->chkAutoStartUp->SetChecked(false);
+    EXPECT_EQ(runValue(), u"<none>");
+}
+
+TEST_F(MainForm, ASecondStartFindsTheFirstAndBringsItsWindowBack) {
+    TApplication application(u"Velmor Pasquill test instance");
+    form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir,
+                                                       .dataFolder = DataDir(),
+                                                       .application = &application,
+                                                       .postDeferredInit = false,
+                                                       .joinViewerChain = false,
+                                                       .quitOnDestroy = false});
+    EXPECT_EQ(application.Title(), AppName);
+    application.SetTitle(u"Velmor Pasquill test instance");
+    ShowWindow(form->Handle(), SW_SHOWMINIMIZED);
+    {
+        SingleInstanceLock first(u"Velmor Pasquill test lock");
+        EXPECT_TRUE(first.Acquired());
+        SingleInstanceLock second(u"Velmor Pasquill test lock");
+        EXPECT_FALSE(second.Acquired());
+    }
+    EXPECT_TRUE(SingleInstanceLock(u"Velmor Pasquill test lock").Acquired()) << "released";
+    ASSERT_TRUE(ShowRunningInstance(u"Velmor Pasquill test instance"));
+    while (ProcessPendingMessages()) {
+    }
+    EXPECT_FALSE(IsIconic(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_FALSE(IsWindowVisible(application.Handle())) << "the application window hides again";
+    EXPECT_FALSE(ShowRunningInstance(u"no such instance"));
 }
