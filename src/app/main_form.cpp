@@ -159,15 +159,19 @@ TMainForm::TMainForm(MainFormOptions options)
              .minHeight = 550,
              .icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINICON))}),
       options_(std::move(options)) {
-    if (options_.application) {
-        options_.application->SetTitle(AppName);
-        options_.application->OnShowRequest = [this] { BringToFront(); };
-    }
     CreateControls();
     CreateMenus();
     CreateActions();
     StopMonitoring();
     UpdateCaption();
+    FormCreate();
+}
+
+void TMainForm::FormCreate() {
+    if (options_.application) {
+        options_.application->SetTitle(AppName);
+        options_.application->OnShowRequest = [this] { BringToFront(); };
+    }
     DragAcceptFiles(Handle(), TRUE);
     if (options_.postDeferredInit)
         PostMessageW(Handle(), WM_DEFERRED_INIT, 0, 0);
@@ -590,6 +594,16 @@ void TMainForm::DropFiles(HDROP drop) {
     }
 }
 
+void TMainForm::FormClose() {
+    SaveBeforeExit();
+}
+
+void TMainForm::FormDestroy() {
+    SaveBeforeExit();
+    if (options_.quitOnDestroy)
+        PostQuitMessage(0);
+}
+
 void TMainForm::mnuExitClick() {
     PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
@@ -629,15 +643,14 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_CLOSE:
-        SaveBeforeExit();
+        FormClose();
         break;
     case WM_ENDSESSION:
+        // Whether or not the session really ends, this is the last safe moment.
         SaveBeforeExit();
         return 0;
     case WM_DESTROY:
-        SaveBeforeExit();
-        if (options_.quitOnDestroy)
-            PostQuitMessage(0);
+        FormDestroy();
         break;
     case WM_SIZE: {
         const LRESULT result = TForm::HandleMessage(msg, wParam, lParam);

@@ -76,6 +76,10 @@ class TMainForm : public ui::TForm, private CaptureSink {
 
     // Caption: the application name, one blank, then the version label (" v4.5.0").
     void UpdateCaption();
+    // Creation: application title, file drops, the deferred start-up, the random seed.
+    void FormCreate();
+    void FormClose();
+    void FormDestroy();
     // Start-up work that needs a running message loop.
     void DeferredInit();
     // The once-only save at exit: pad, viewer chain, hotkey, settings, separator. A failing
