@@ -16,47 +16,11 @@
 
 using namespace vp;
 using namespace std::string_literals;
+using test::ReadBytes;
+using test::RemoveTree;
+using test::WriteBytes;
 
 namespace {
-
-void RemoveTree(const std::u16string& folder) {
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(W(folder + u"*"), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::u16string name = U(fd.cFileName);
-            if (name == u"." || name == u"..")
-                continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + u"\\");
-            else
-                DeleteFileW(W(folder + name));
-        } while (FindNextFileW(find, &fd));
-        FindClose(find);
-    }
-    RemoveDirectoryW(W(folder));
-}
-
-std::string ReadBytes(const std::u16string& fileName) {
-    HANDLE h =
-        CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    bytes.resize(read);
-    return bytes;
-}
-
-void WriteBytes(const std::u16string& fileName, const std::string& bytes) {
-    HANDLE h = CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
 
 // Names of the entries of a folder, sorted by the system.
 std::u16string ListFolder(const std::u16string& folder) {
@@ -96,11 +60,7 @@ class Files : public ::testing::Test {
   protected:
     void SetUp() override {
         AppName = kProgramName;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t unique[64];
-        swprintf(unique, 64, L"vp_files_%lu_%lu\\", GetCurrentProcessId(), GetTickCount());
-        dir = U(temp) + U(unique);
+        dir = test::NewTempFolder(u"vp_files_");
         ASSERT_TRUE(CreateDirectoryW(W(dir), nullptr));
     }
     void TearDown() override { RemoveTree(dir); }

@@ -14,56 +14,18 @@
 #include "test_support.h"
 
 using namespace vp;
+using test::ReadBytes;
+using test::RemoveTree;
+using test::WriteBytes;
 
 namespace {
 
-std::string FileBytes(const std::u16string& fileName) {
-    HANDLE h = CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    bytes.resize(read);
-    return bytes;
-}
-
-void PutFileBytes(const std::u16string& fileName, const std::string& bytes) {
-    HANDLE h = CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
-void RemoveTree(const std::u16string& folder) {
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(W(folder + u"*"), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::u16string name = U(fd.cFileName);
-            if (name == u"." || name == u"..") continue;
-            const std::u16string path = folder + name;
-            SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + u"\\");
-            else
-                DeleteFileW(W(path));
-        } while (FindNextFileW(find, &fd));
-        FindClose(find);
-    }
-    RemoveDirectoryW(W(folder));
-}
-
 class IniFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         AppName = kProgramName;
         SetLocaleDecimalSeparator(u'.');
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = U(temp) + u"vp-ini-" + Num(GetCurrentProcessId()) + u"-" + Num(++counter) + u"\\";
+        folder = test::NewTempFolder(u"vp-ini-");
         CreateDirectoryW(W(folder), nullptr);
         path = folder + u"Test.ini";
     }
@@ -71,9 +33,6 @@ protected:
         RemoveTree(folder);
         AppName = kProgramName;
     }
-    static std::u16string Num(unsigned long n) { return FromUtf8(std::to_string(n)); }
-
-    inline static unsigned counter = 0;
     std::u16string folder, path;
     test::CaptureEffects fx;
 };
@@ -83,8 +42,8 @@ TEST_F(IniFile, WritesSectionsAsUtf8AndReadsThemBack) {
     {
         TVelmorIniFile ini(u"MainForm", nested);
         EXPECT_EQ(ini.FileName(), nested);
-        EXPECT_TRUE(FolderExists(folder + u"a\\b\\"));  // the folder is made at once,
-        EXPECT_EQ(FileBytes(nested), "<missing>");      // the file at the first write
+        EXPECT_TRUE(FolderExists(folder + u"a\\b\\")); // the folder is made at once,
+        EXPECT_EQ(ReadBytes(nested), "<missing>");     // the file at the first write
         ini.WriteString(u"QRT/Soft", u"PathBackup", u"C:\\Caf\u00E9\\\u20AC.txt");
         ini.WriteInteger(u"QRT/Soft", u"spnOpacity", -5);
         ini.WriteBool(u"QRT/Soft", u"chkTrim", true);
@@ -94,7 +53,7 @@ TEST_F(IniFile, WritesSectionsAsUtf8AndReadsThemBack) {
         ini.WriteFloat(u"Velmor Pasquill", u"LastUpdate", 43831.75);
         ini.WriteBool(u"QRT/Soft", u"CHKTRIM", false); // replaced where it stands
     }
-    EXPECT_EQ(FileBytes(nested), "[QRT/Soft]\r\n"
+    EXPECT_EQ(ReadBytes(nested), "[QRT/Soft]\r\n"
                                  "PathBackup=C:\\Caf\xC3\xA9\\\xE2\x82\xAC.txt\r\n"
                                  "spnOpacity=-5\r\n"
                                  "CHKTRIM=0\r\n"
@@ -131,20 +90,22 @@ TEST_F(IniFile, WritesSectionsAsUtf8AndReadsThemBack) {
 }
 
 TEST_F(IniFile, HandEditedValuesReadAsTheRulesSay) {
-    PutFileBytes(path, "[S]\r\n"
-                       "b2=2\r\n"
-                       "byes=yes\r\n"
-                       "hex1=0x1F\r\n"
-                       "hex2=$1F\r\n"
-                       "hex3=0x\r\n"
-                       "padded =   text with blanks   \r\n"
-                       "quoted=\" inner \"\r\n"
-                       "long=" + std::string(3000, 'L') + "\r\n"
-                       "date=30.06.2019\r\n"
-                       "comma=1,5\r\n"
-                       "badcolor=purpleish\r\n"
-                       "FNameless=x\r\n"
-                       "FSize=30\r\n");
+    WriteBytes(path, "[S]\r\n"
+                     "b2=2\r\n"
+                     "byes=yes\r\n"
+                     "hex1=0x1F\r\n"
+                     "hex2=$1F\r\n"
+                     "hex3=0x\r\n"
+                     "padded =   text with blanks   \r\n"
+                     "quoted=\" inner \"\r\n"
+                     "long=" +
+                         std::string(3000, 'L') +
+                         "\r\n"
+                         "date=30.06.2019\r\n"
+                         "comma=1,5\r\n"
+                         "badcolor=purpleish\r\n"
+                         "FNameless=x\r\n"
+                         "FSize=30\r\n");
     TVelmorIniFile ini(u"S", path);
     EXPECT_TRUE(ini.Read(u"b2", false));
     EXPECT_FALSE(ini.Read(u"byes", false));
@@ -167,7 +128,7 @@ TEST_F(IniFile, HandEditedValuesReadAsTheRulesSay) {
 TEST_F(IniFile, FloatsFollowTheLocaleSeparator) {
     SetLocaleDecimalSeparator(u',');
     TVelmorIniFile(u"S", path).WriteFloat(u"f", 1.5);
-    EXPECT_EQ(FileBytes(path), "[S]\r\nf=1,5\r\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nf=1,5\r\n");
     EXPECT_EQ(TVelmorIniFile(u"S", path).ReadFloat(u"f", 0), 1.5);
     SetLocaleDecimalSeparator(u'.');
     EXPECT_EQ(TVelmorIniFile(u"S", path).ReadFloat(u"f", -1), -1);
@@ -176,37 +137,39 @@ TEST_F(IniFile, FloatsFollowTheLocaleSeparator) {
 TEST_F(IniFile, ReadsUtf16AndAnsiFilesAndKeepsTheirContentWhenWriting) {
     const std::u16string text = u"; \u00C4nderungen\r\n[S]\r\nname=Caf\u00E9 \u20AC\r\n";
     std::string utf16 = "\xFF\xFE";
-    for (char16_t c : text) utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    PutFileBytes(path, utf16);
+    for (char16_t c : text)
+        utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    WriteBytes(path, utf16);
     {
         TVelmorIniFile ini(u"S", path);
         EXPECT_EQ(ini.Read(u"name", u""), u"Caf\u00E9 \u20AC");
         ini.Write(u"new", u"1");
     }
-    EXPECT_EQ(FileBytes(path), ToUtf8(u"; \u00C4nderungen\r\n[S]\r\nname=Caf\u00E9 \u20AC\r\nnew=1\r\n"));
+    EXPECT_EQ(ReadBytes(path),
+              ToUtf8(u"; \u00C4nderungen\r\n[S]\r\nname=Caf\u00E9 \u20AC\r\nnew=1\r\n"));
 
     // The 8-bit code page of this system (1252 here: E9 is é, 80 is €).
     const std::string ansi = "[S]\r\nname=Caf\xE9 \x80\r\n";
     ASSERT_EQ(DecodeAnsi(ansi), u"[S]\r\nname=Caf\u00E9 \u20AC\r\n") << "not code page 1252";
-    PutFileBytes(path, ansi);
+    WriteBytes(path, ansi);
     TVelmorIniFile ini(u"S", path);
     EXPECT_EQ(ini.Read(u"name", u""), u"Caf\u00E9 \u20AC");
     ini.Write(u"name", u"Tee");
     ini.Write(u"other", u"\u00E9");
-    EXPECT_EQ(FileBytes(path), "[S]\r\nname=Tee\r\nother=\xC3\xA9\r\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nname=Tee\r\nother=\xC3\xA9\r\n");
 }
 
 TEST_F(IniFile, SeesChangesMadeToTheFileByOthers) {
     TVelmorIniFile ini(u"S", path);
     ini.Write(u"k", u"1");
-    PutFileBytes(path, "[S]\r\nk=22\r\nj=3\r\n");
+    WriteBytes(path, "[S]\r\nk=22\r\nj=3\r\n");
     EXPECT_EQ(ini.Read(u"k", 0), 22);
     ini.Write(u"k", u"4");
-    EXPECT_EQ(FileBytes(path), "[S]\r\nk=4\r\nj=3\r\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=4\r\nj=3\r\n");
 }
 
 TEST_F(IniFile, FailedWritesRaiseTheIniError) {
-    PutFileBytes(path, "[S]\r\nk=1\r\n");
+    WriteBytes(path, "[S]\r\nk=1\r\n");
     SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY);
     TVelmorIniFile ini(u"S", path);
     try {
@@ -215,7 +178,7 @@ TEST_F(IniFile, FailedWritesRaiseTheIniError) {
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), u"Unable to write to " + path);
     }
-    EXPECT_EQ(FileBytes(path), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=1\r\n");
     EXPECT_EQ(ini.Read(u"k", 0), 1); // the failed value is not kept in memory either
     SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
 
@@ -226,7 +189,7 @@ TEST_F(IniFile, FailedWritesRaiseTheIniError) {
     EXPECT_EQ(locked.Read(u"k", 9), 9);
     EXPECT_THROW(locked.Write(u"other", u"x"), EIniFileException);
     CloseHandle(lock);
-    EXPECT_EQ(FileBytes(path), "[S]\r\nk=1\r\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=1\r\n");
     EXPECT_TRUE(fx.boxes.empty());
 }
 
@@ -238,14 +201,14 @@ TEST_F(IniFile, BatchedWritesReachTheFileOnceAtTheEnd) {
         ini.BeginUpdate();
         ini.Write(u"b", u"two");
         ini.EndUpdate();
-        EXPECT_EQ(FileBytes(path), "<missing>");
+        EXPECT_EQ(ReadBytes(path), "<missing>");
         EXPECT_EQ(ini.Read(u"a", 0), 1); // reads see what is pending
         ini.EndUpdate();
-        EXPECT_EQ(FileBytes(path), "[S]\r\na=1\r\nb=two\r\n");
+        EXPECT_EQ(ReadBytes(path), "[S]\r\na=1\r\nb=two\r\n");
         ini.BeginUpdate();
         ini.Write(u"a", 3);
     } // left pending: written when the object ends
-    EXPECT_EQ(FileBytes(path), "[S]\r\na=3\r\nb=two\r\n");
+    EXPECT_EQ(ReadBytes(path), "[S]\r\na=3\r\nb=two\r\n");
 
     SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY);
     TVelmorIniFile ini(u"S", path);
@@ -284,7 +247,8 @@ TEST_F(IniFile, ConstructorChecks) {
 
     // A folder that cannot be made: a fault report naming the file; writes then fail.
     wchar_t drive = L'Z';
-    while (drive > L'D' && (GetLogicalDrives() & (1u << (drive - L'A')))) --drive;
+    while (drive > L'D' && (GetLogicalDrives() & (1u << (drive - L'A'))))
+        --drive;
     const std::u16string unreachable =
         std::u16string(1, static_cast<char16_t>(drive)) + u":\\Nowhere\\x.ini";
     TVelmorIniFile ini(u"S", unreachable);
@@ -296,7 +260,7 @@ TEST_F(IniFile, ConstructorChecks) {
 
     // A folder that fails without an error (its parent is a file) shows nothing.
     fx.boxes.clear();
-    PutFileBytes(folder + u"plain", "x");
+    WriteBytes(folder + u"plain", "x");
     TVelmorIniFile under(u"S", folder + u"plain\\sub\\x.ini");
     EXPECT_TRUE(fx.boxes.empty());
 }
@@ -308,7 +272,7 @@ TEST_F(IniFile, FloatSettingsLiveInTheApplicationSection) {
     EXPECT_EQ(LoadFloatSetting(u"LastUpdate", 0), 0);
     EXPECT_TRUE(FolderExists(data)); // made by the object, though nothing was written
     StoreFloatSetting(u"LastUpdate", 44000.5);
-    EXPECT_EQ(FileBytes(IniFilePath()), "[Velmor Pasquill IniTest]\r\nLastUpdate=44000.5\r\n");
+    EXPECT_EQ(ReadBytes(IniFilePath()), "[Velmor Pasquill IniTest]\r\nLastUpdate=44000.5\r\n");
     EXPECT_EQ(LoadFloatSetting(u"LastUpdate", 0), 44000.5);
     RemoveTree(data);
 }

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "app/main_form.h"
 #include "core/app_name.h"
@@ -26,42 +25,10 @@
 
 using namespace vp;
 using namespace vp::ui;
+using test::ReadBytes;
+using test::RemoveTree;
 
 namespace {
-
-std::string ReadBytes(const std::u16string& path) {
-    std::ifstream in(W(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void RemoveTree(const std::u16string& dir) {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW(W(dir + u"*"), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::u16string name = U(fd.cFileName);
-            if (name == u"." || name == u"..")
-                continue;
-            const std::u16string path = dir + name;
-            SetFileAttributesW(W(path), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path + u"\\");
-            else
-                DeleteFileW(W(path));
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryW(W(dir));
-}
-
-std::u16string NewTempFolder() {
-    static int serial = 0;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    wchar_t unique[64];
-    swprintf(unique, 64, L"vp_main_%lu_%d\\", GetCurrentProcessId(), ++serial);
-    return U(temp) + U(unique);
-}
 
 // Puts text on the clipboard with extra registered formats holding a DWORD value.
 void SetClipboardWithFormats(const std::u16string& text,
@@ -114,7 +81,7 @@ struct CountingViewer {
 class MainForm : public ::testing::Test {
   protected:
     test::CaptureEffects fx;
-    std::u16string dir = NewTempFolder();
+    std::u16string dir = test::NewTempFolder(u"vp_main_");
     std::unique_ptr<TMainForm> form;
     std::vector<int> ranges;
 

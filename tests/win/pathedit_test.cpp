@@ -20,9 +20,7 @@ class PathEdit : public ::testing::Test {
   protected:
     void SetUp() override {
         AppName = kProgramName;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = U(temp) + u"vp-path-" + FromUtf8(std::to_string(GetCurrentProcessId())) + u"\\";
+        folder = test::NewTempFolder(u"vp-path-");
         CreateDirectoryW(W(folder), nullptr);
     }
     void TearDown() override {

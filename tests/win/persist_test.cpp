@@ -19,29 +19,10 @@
 
 using namespace vp;
 using namespace vp::ui;
+using test::ReadBytes;
+using test::WriteBytes;
 
 namespace {
-
-std::string FileBytes(const std::u16string& fileName) {
-    HANDLE h =
-        CreateFileW(W(fileName), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    bytes.resize(read);
-    return bytes;
-}
-
-void PutFileBytes(const std::u16string& fileName, const std::string& bytes) {
-    HANDLE h = CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
 
 std::u16string IntToText(int n) {
     return FromUtf8(std::to_string(n));
@@ -80,9 +61,7 @@ class FormState : public ::testing::Test {
   protected:
     void SetUp() override {
         AppName = kProgramName;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = U(temp) + u"vp-state-" + FromUtf8(std::to_string(GetCurrentProcessId())) + u"\\";
+        folder = test::NewTempFolder(u"vp-state-");
         CreateDirectoryW(W(folder), nullptr);
         ini = folder + u"State.ini";
 
@@ -127,7 +106,7 @@ class FormState : public ::testing::Test {
     std::function<void()> Count(std::u16string name) {
         return [this, name] { calls.push_back(name); };
     }
-    std::u16string IniText() { return FromUtf8(FileBytes(ini)); }
+    std::u16string IniText() { return FromUtf8(ReadBytes(ini)); }
 
     TForm form{u"MainForm", {.caption = u"State test", .clientWidth = 500, .clientHeight = 400}};
     test::CaptureEffects fx;
@@ -249,23 +228,23 @@ TEST_F(FormState, AFreshFileKeepsTheDesignValuesAndCentresTheWindow) {
     EXPECT_EQ(form.Left(), (GetSystemMetrics(SM_CXSCREEN) - form.Width()) / 2);
     EXPECT_EQ(form.Top(), (GetSystemMetrics(SM_CYSCREEN) - form.Height()) / 2);
     EXPECT_EQ(form.ClientWidth(), Scale(500));
-    EXPECT_EQ(FileBytes(ini), "<missing>") << "loading writes nothing";
+    EXPECT_EQ(ReadBytes(ini), "<missing>") << "loading writes nothing";
 }
 
 TEST_F(FormState, BadValuesGiveTheDefaultsAndNeverStopTheLoad) {
-    PutFileBytes(ini, "garbage without a section\r\n[[[\r\n=\r\n"
-                      "[QRT/Soft]\r\n"
-                      "MainForm-Top=50\r\n"
-                      "MainForm-WindowState=banana\r\n"
-                      "chkTrim=\r\n"
-                      "spnOpacity=abc\r\n"
-                      "hotMonitor=99999\r\n"
-                      "PageControl=7\r\n"
-                      "radHintsOff=yes\r\n"
-                      "radHintsTooltips=2\r\n"
-                      "edtNote=\"quoted\"\r\n"
-                      "spnInterval=-40\r\n"
-                      "\xff\xfe\x01 not utf-8\r\n");
+    WriteBytes(ini, "garbage without a section\r\n[[[\r\n=\r\n"
+                    "[QRT/Soft]\r\n"
+                    "MainForm-Top=50\r\n"
+                    "MainForm-WindowState=banana\r\n"
+                    "chkTrim=\r\n"
+                    "spnOpacity=abc\r\n"
+                    "hotMonitor=99999\r\n"
+                    "PageControl=7\r\n"
+                    "radHintsOff=yes\r\n"
+                    "radHintsTooltips=2\r\n"
+                    "edtNote=\"quoted\"\r\n"
+                    "spnInterval=-40\r\n"
+                    "\xff\xfe\x01 not utf-8\r\n");
     LoadFormState(form, ini);
     EXPECT_EQ(chk->State(), cbUnchecked) << "an empty value reads as 0";
     EXPECT_EQ(spn->Value(), 10) << "no number reads as 0, which the control lifts to its minimum";
@@ -283,7 +262,7 @@ TEST_F(FormState, BadValuesGiveTheDefaultsAndNeverStopTheLoad) {
 }
 
 TEST_F(FormState, AReadOnlyFileOnlyReachesTheDebugger) {
-    PutFileBytes(ini, "[QRT/Soft]\r\nchkTrim=0\r\n");
+    WriteBytes(ini, "[QRT/Soft]\r\nchkTrim=0\r\n");
     SetFileAttributesW(W(ini), FILE_ATTRIBUTE_READONLY);
     {
         DebugOutput debug;
@@ -294,7 +273,7 @@ TEST_F(FormState, AReadOnlyFileOnlyReachesTheDebugger) {
             EXPECT_EQ(line, u"Cannot save INI file to disk: " + ini + u"\t")
                 << "nothing else is reported";
     }
-    EXPECT_EQ(FileBytes(ini), "[QRT/Soft]\r\nchkTrim=0\r\n");
+    EXPECT_EQ(ReadBytes(ini), "[QRT/Soft]\r\nchkTrim=0\r\n");
     EXPECT_TRUE(fx.boxes.empty());
 }
 
@@ -320,8 +299,8 @@ TEST_F(FormState, WindowStatesAndTheFormFont) {
     EXPECT_EQ(FormShowCommand(form), SW_SHOWNORMAL);
 
     // A hand-set font reaches the window's controls, and is written back.
-    PutFileBytes(ini, "[MainForm]\r\nFormFontName=Courier New\r\nFormFontSize=12\r\n"
-                      "FormFontStyle=1\r\n");
+    WriteBytes(ini, "[MainForm]\r\nFormFontName=Courier New\r\nFormFontSize=12\r\n"
+                    "FormFontStyle=1\r\n");
     LoadFormState(form, ini);
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edt->Handle(), WM_GETFONT, 0, 0)), sizeof(lf),

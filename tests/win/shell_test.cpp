@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <filesystem>
@@ -28,7 +29,7 @@ struct ShellCall {
 
 // Records every shell call and answers with a chosen result.
 class ShellCalls {
-public:
+  public:
     explicit ShellCalls(std::intptr_t result = 42) : result(result) {
         hooks::ShellExec = [this](const std::u16string& v, const std::u16string& f,
                                   const std::u16string& p, int s) {
@@ -41,14 +42,8 @@ public:
     std::vector<ShellCall> calls;
 };
 
-std::u16string TempFolder() {
-    wchar_t buffer[MAX_PATH + 1];
-    const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
-    return U(buffer, n);
-}
-
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { AppName = kProgramName; }
     test::CaptureEffects fx;
 };
@@ -116,7 +111,7 @@ TEST_F(ShellTest, OpenWebAddressEscapesQuotesAndShowsFailures) {
 
 TEST_F(ShellTest, ExploreFolderExploresOnlyAnExistingFolder) {
     ShellCalls shell(2); // the result is not looked at
-    const std::u16string temp = TempFolder();
+    const std::u16string temp = test::TempPath();
     ExploreFolder(temp);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].verb, u"explore");
@@ -165,11 +160,13 @@ std::u16string RunValue(const std::u16string& name) {
         return u"<no key>";
     wchar_t data[1024];
     DWORD type = 0, bytes = sizeof(data);
-    const LONG rc = RegQueryValueExW(key, W(name), nullptr, &type,
-                                     reinterpret_cast<BYTE*>(data), &bytes);
+    const LONG rc =
+        RegQueryValueExW(key, W(name), nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes);
     RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return u"<absent>";
-    if (type != REG_SZ) return u"<not a string>";
+    if (rc != ERROR_SUCCESS)
+        return u"<absent>";
+    if (type != REG_SZ)
+        return u"<not a string>";
     return U(data, bytes / sizeof(wchar_t) - 1);
 }
 
@@ -179,7 +176,7 @@ void DeleteRunValue(const std::u16string& name) {
 }
 
 class AutoStart : public ShellTest {
-protected:
+  protected:
     void SetUp() override {
         ShellTest::SetUp();
         DeleteRunValue(kTestValue);
@@ -226,26 +223,30 @@ struct LinkInfo {
 LinkInfo ReadShortcut(const std::u16string& file) {
     ComScope com;
     ComPtr<IShellLinkW> link;
-    EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_PPV_ARGS(link.Put())));
+    EXPECT_HRESULT_SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())));
     ComPtr<IPersistFile> persist;
     EXPECT_HRESULT_SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(persist.Put())));
     EXPECT_HRESULT_SUCCEEDED(persist->Load(W(file), STGM_READ));
     wchar_t buffer[MAX_PATH * 2];
     LinkInfo info;
-    if (SUCCEEDED(link->GetPath(buffer, MAX_PATH * 2, nullptr, SLGP_RAWPATH))) info.path = U(buffer);
-    if (SUCCEEDED(link->GetArguments(buffer, MAX_PATH * 2))) info.arguments = U(buffer);
-    if (SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH * 2))) info.workingFolder = U(buffer);
+    if (SUCCEEDED(link->GetPath(buffer, MAX_PATH * 2, nullptr, SLGP_RAWPATH)))
+        info.path = U(buffer);
+    if (SUCCEEDED(link->GetArguments(buffer, MAX_PATH * 2)))
+        info.arguments = U(buffer);
+    if (SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH * 2)))
+        info.workingFolder = U(buffer);
     return info;
 }
 
 std::u16string WithDelimiter(std::u16string path) {
-    if (!path.empty() && path.back() != u'\\') path += u'\\';
+    if (!path.empty() && path.back() != u'\\')
+        path += u'\\';
     return path;
 }
 
 class Shortcut : public ShellTest {
-protected:
+  protected:
     static constexpr char16_t kName[] = u"VpShellTest shortcut";
     void TearDown() override {
         for (const auto& folder : {DesktopFolder(), StartMenuFolder()})
@@ -254,7 +255,8 @@ protected:
     static size_t CountLinks(const std::u16string& folder) {
         size_t n = 0;
         for (const auto& entry : fs::directory_iterator(fs::path(W(folder))))
-            if (entry.path().filename().wstring().starts_with(L"VpShellTest")) ++n;
+            if (entry.path().filename().wstring().starts_with(L"VpShellTest"))
+                ++n;
         return n;
     }
 };
@@ -277,7 +279,7 @@ TEST_F(Shortcut, SelfShortcutOnTheDesktopPointsAtTheProgram) {
 }
 
 TEST_F(Shortcut, StartMenuShortcutToAnotherTarget) {
-    const std::u16string target = TempFolder() + u"VpShellTest target.txt";
+    const std::u16string target = test::TempPath() + u"VpShellTest target.txt";
     CreateShortcut(kName, target, false);
     const std::u16string file = StartMenuFolder() + kName + u".lnk";
     ASSERT_NE(GetFileAttributesW(W(file)), INVALID_FILE_ATTRIBUTES);
@@ -288,7 +290,7 @@ TEST_F(Shortcut, StartMenuShortcutToAnotherTarget) {
 namespace {
 
 class PlainWindow : public ui::Window {
-public:
+  public:
     PlainWindow() {
         RegisterWindowClass(L"VpShellTestWindow");
         CreateArgs a;

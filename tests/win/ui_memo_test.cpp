@@ -9,6 +9,7 @@
 #include "platform/clipboard.h"
 #include "platform/hooks.h"
 #include "platform/wstr.h"
+#include "test_support.h"
 #include "ui/velmor_memo.h"
 
 using namespace vp;
@@ -222,16 +223,15 @@ TEST_F(UiMemo, SortTrimAndEmptyLineRemoval) {
 }
 
 TEST_F(UiMemo, LoadFromFileOnlyWhenTheFileCanBeHadAlone) {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    const std::u16string file = U(tmp) + u"vp_memo_load.txt";
+    const std::u16string tmp = test::TempPath();
+    const std::u16string file = tmp + u"vp_memo_load.txt";
     {
         std::ofstream out(reinterpret_cast<const wchar_t*>(file.c_str()), std::ios::binary);
         out << "\xEF\xBB\xBF"
             << "first\nsecond";
     }
     memo.SetText(u"kept");
-    EXPECT_FALSE(memo.LoadFromFile(U(tmp) + u"vp_no_such_file.txt"));
+    EXPECT_FALSE(memo.LoadFromFile(tmp + u"vp_no_such_file.txt"));
     EXPECT_EQ(memo.Text(), u"kept");
     {
         HANDLE held =
