@@ -50,9 +50,10 @@ fi
 vp_log "Windows build (mingw-w64)"
 if vp_build_win; then
     vp_ensure_prefix "$VP_WIN_BUILD/wineprefix-template"
-    if [ ! -f "$VP_WINEPREFIX/.vp-ready" ]; then
-        vp_clone_prefix "$VP_WIN_BUILD/wineprefix-template" "$VP_WINEPREFIX"
-    fi
+    # A fresh copy each run: what one run leaves in the prefix never reaches the next.
+    vp_kill_prefix "$VP_WINEPREFIX"
+    rm -rf "$VP_WINEPREFIX"
+    vp_clone_prefix "$VP_WIN_BUILD/wineprefix-template" "$VP_WINEPREFIX"
     vp_start_xvfb || status=1
     vp_log "Windows tests under Wine, and end-to-end tests (display $DISPLAY)"
     ctest --test-dir "$VP_WIN_BUILD" --output-on-failure --output-junit "$results/win.xml" \

@@ -53,7 +53,15 @@ int main() {
     GetTempPathW(MAX_PATH, temp);
     const std::u16string dir = U(temp) + u"vp_capture_bench\\";
 
+    // A pad left by an earlier run would be loaded at start and skew every figure.
+    for (const char16_t* name : {u"Main category.txt", u"Category 2.txt", u"Category 3.txt",
+                                 u"etc.txt", u"Categories.list", u"plain write.txt"})
+        DeleteFileW(W(dir + name));
+    // Settings of an earlier run, kept beside the categories: no first run, no shortcut.
+    EnsureFolder(dir + u"data\\");
+    WriteTextFile(dir + u"data\\Velmor Pasquill.ini", u"[QRT/Soft]\r\n", true, false);
     TMainForm form({.categoriesFolder = dir,
+                    .dataFolder = dir + u"data\\",
                     .postDeferredInit = false,
                     .joinViewerChain = false,
                     .quitOnDestroy = false});
