@@ -4,7 +4,6 @@
 
 #include "app/main_form.h"
 #include "core/app_name.h"
-#include "platform/clock.h"
 #include "platform/locale.h"
 #include "platform/locale_settings.h"
 #include "platform/messages.h"

@@ -324,11 +324,9 @@ void TMainForm::CreateControls() {
                  u"if the 'Monitor clipboard' function is disabled!\r\r\nIf you accidentally "
                  u"delete some text, you can recover it from here.\n\r\nNote: the file may "
                  u"become large in time so it is recommend it to delete it every 6-12 months."});
-    PathBackup = &Create<TVelmorPathEdit>(*grpInterface, u"PathBackup", {10, 44, 630, 41},
-                                          {.inputType = TInputType::itFile,
-                                           .path = CategoriesFolder() + kBackupFileName,
-                                           .showCreateBtn = false});
-    PathBackup->SetText(u"File/Folder");
+    PathBackup =
+        &Create<TVelmorPathEdit>(*grpInterface, u"PathBackup", {10, 44, 630, 41},
+                                 {.inputType = TInputType::itFile, .showCreateBtn = false});
 
     grpDuplicate = &Create<TGroupBox>(*tabSettings, u"grpDuplicate", {8, 236, 330, 112},
                                       {.caption = u"Clipboard - duplicate text"});
@@ -470,6 +468,10 @@ std::u16string TMainForm::IniPath() const {
     return options_.dataFolder.empty() ? IniFilePath() : DataFolderPath() + AppName + u".ini";
 }
 
+std::u16string TMainForm::ForcedIniPath() const {
+    return options_.dataFolder.empty() ? u"" : IniPath();
+}
+
 std::u16string TMainForm::SeparatorPath() const {
     return DataFolderPath() + u"Separator.data";
 }
@@ -489,7 +491,7 @@ void TMainForm::DeferredInit() {
             if (auto* first = dynamic_cast<TCategoryButton*>(controls.front()))
                 SelectCategory(*first);
     });
-    Step([&] { LoadFormState(*this, options_.dataFolder.empty() ? u"" : IniPath()); });
+    Step([&] { LoadFormState(*this, ForcedIniPath()); });
     Step([&] { FitFormToWorkArea(*this); });
     Step([&] {
         if (FileExists(SeparatorPath()))
@@ -570,7 +572,7 @@ void TMainForm::SaveBeforeExit() {
     step([&] { actSaveExecute(); });
     step([&] { LeaveViewerChain(); });
     step([&] { UnregisterMonitorHotKey(); });
-    step([&] { SaveFormState(*this, options_.dataFolder.empty() ? u"" : IniPath()); });
+    step([&] { SaveFormState(*this, ForcedIniPath()); });
     step([&] {
         EnsureFolder(DataFolderPath());
         WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);

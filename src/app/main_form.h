@@ -95,6 +95,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     std::u16string DataFolderPath() const;
     std::u16string IniPath() const;
     std::u16string SeparatorPath() const;
+    // The settings file path to hand to the persistence calls; "" means their own default.
+    std::u16string ForcedIniPath() const;
 
     // Capture pipeline.
     void ColectClipboardData(const std::u16string& newEntry);
