@@ -19,24 +19,28 @@ using namespace vp;
 namespace {
 
 void Check(bool ok) {
-    if (!ok) std::abort();
+    if (!ok)
+        std::abort();
 }
 
 // The first byte picks how the rest becomes text: UTF-8, or raw UTF-16 units (which
 // reaches lone surrogates, NULs and every code unit).
 std::u16string Decode(const uint8_t* data, size_t size) {
-    if (size == 0) return {};
+    if (size == 0)
+        return {};
     const bool raw = data[0] & 1;
     ++data;
     --size;
-    if (!raw) return FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!raw)
+        return FromUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
     std::u16string text(size / 2, u'\0');
     std::memcpy(text.data(), data, text.size() * 2);
     return text;
 }
 
 void CheckValueEncodings(const std::u16string& v) {
-    if (auto i = ParseIniInteger(v)) Check(ParseIniInteger(IntToIniText(*i)) == *i);
+    if (auto i = ParseIniInteger(v))
+        Check(ParseIniInteger(IntToIniText(*i)) == *i);
     for (char16_t sep : {u'.', u','}) {
         if (auto f = ParseIniFloat(v, sep)) {
             Check(std::isfinite(*f));
@@ -70,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Names to query and write: fixed ones and the input's first lines.
     std::vector<std::u16string> names = {u"S", u"QRT/Soft", u"k", u""};
     for (const auto& line : TextToStringList(std::u16string_view(text).substr(0, 4096))) {
-        if (names.size() >= 10) break;
+        if (names.size() >= 10)
+            break;
         std::u16string_view t = TrimIniBlanks(line);
         if (!t.empty() && t.front() == u'[' && t.find(u']') != std::u16string_view::npos)
             t = t.substr(1, t.find(u']') - 1);
@@ -133,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string rewritten = doc.Text();
     const IniDocument reparsed(rewritten);
     Check(reparsed.Text() == rewritten);
-    for (const auto& e : entries) Check(reparsed.Find(e.section, e.key) == doc.Find(e.section, e.key));
+    for (const auto& e : entries)
+        Check(reparsed.Find(e.section, e.key) == doc.Find(e.section, e.key));
     return 0;
 }

@@ -12,9 +12,9 @@ namespace {
 
 const std::u16string& Pad() {
     static const std::u16string pad = [] {
-        const char16_t* words[] = {u"the",  u"Clipboard", u"text", u"of",    u"a",
+        const char16_t* words[] = {u"the",  u"Clipboard", u"text", u"of",     u"a",
                                    u"line", u"Entry",     u"and",  u"copied", u"pad",
-                                   u"café", u"Window",    u"to",   u"se",    u"é"};
+                                   u"café", u"Window",    u"to",   u"se",     u"é"};
         std::mt19937 rng(42);
         std::u16string text;
         const size_t units = 10u * 1024 * 1024 / sizeof(char16_t);
@@ -44,26 +44,30 @@ void SetBytes(benchmark::State& state) {
 
 void BM_PlainFind(benchmark::State& state) {
     const std::u16string_view pad = Pad();
-    for (auto _ : state) benchmark::DoNotOptimize(pad.find(kEntry));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pad.find(kEntry));
     SetBytes(state);
 }
 
 void BM_Anywhere(benchmark::State& state) {
     const std::u16string_view pad = Pad();
-    for (auto _ : state) benchmark::DoNotOptimize(vp::ContainsNoCase(pad, kEntry));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::ContainsNoCase(pad, kEntry));
     SetBytes(state);
 }
 
 void BM_WholeLine(benchmark::State& state) {
     const std::u16string_view pad = Pad();
-    for (auto _ : state) benchmark::DoNotOptimize(vp::HasEqualLine(pad, kEntry));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::HasEqualLine(pad, kEntry));
     SetBytes(state);
 }
 
 // The general-purpose helper, for comparison.
 void BM_PosNoCase(benchmark::State& state) {
     const std::u16string_view pad = Pad();
-    for (auto _ : state) benchmark::DoNotOptimize(vp::PosNoCase(kEntry, pad));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vp::PosNoCase(kEntry, pad));
     SetBytes(state);
 }
 

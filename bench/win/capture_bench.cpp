@@ -75,8 +75,8 @@ int main() {
         const char* label;
         size_t units;
     };
-    const Size sizes[] = {{"1 KB", 1024}, {"1 MB", 1u << 20}, {"10 MB", 10u << 20},
-                          {"50 MB", 50u << 20}};
+    const Size sizes[] = {
+        {"1 KB", 1024}, {"1 MB", 1u << 20}, {"10 MB", 10u << 20}, {"50 MB", 50u << 20}};
     std::printf("%-6s %-10s %12s %12s %8s\n", "pad", "mode", "capture ms", "write ms", "ratio");
     long long serial = 0;
     for (const Size& size : sizes) {
@@ -86,8 +86,8 @@ int main() {
             chunk += line;
         while (pad.TextLength() + line.size() <= size.units) {
             const size_t room = size.units - pad.TextLength();
-            std::u16string piece = chunk.substr(0, std::min(chunk.size(), room / line.size() *
-                                                                              line.size()));
+            std::u16string piece =
+                chunk.substr(0, std::min(chunk.size(), room / line.size() * line.size()));
             if (piece.empty())
                 break;
             const size_t end = pad.TextLength();

@@ -16,19 +16,52 @@ using namespace vp;
 namespace {
 
 const char16_t* const kChecks[] = {
-    u"radHintsOff", u"radHintsTooltips", u"radHintsStatBar", u"chkAutoStartUp",
-    u"chkTrayIcon", u"chkClearClpbrd", u"chkClearOnStart", u"chkAutoMonitor",
-    u"chkMonitorWarn", u"chkTrim", u"chkDate", u"chkBackup", u"chkNoDuplicate",
-    u"chkDuplicateBip", u"chkWeakDupe", u"mnuFile", u"mnuExit2", u"mnuCollectedtext",
-    u"mnuSave", u"mnuSaveAs", u"N2", u"mnuClrMemo", u"mnuSortLines", u"mnuOp", u"mnuMonitor",
-    u"mnuClearClipboard", u"mnuHelp", u"mnuProgramPage", u"mnuCompanyPage",
-    u"mnuSeparatorOrder", u"mnuManual", u"mnuCopy", u"mnuClear", u"N3", u"mnuExit",
-    u"actToggleMonitor", u"actSaveAs", u"actSave", u"actClearText", u"actSortLines",
+    u"radHintsOff",
+    u"radHintsTooltips",
+    u"radHintsStatBar",
+    u"chkAutoStartUp",
+    u"chkTrayIcon",
+    u"chkClearClpbrd",
+    u"chkClearOnStart",
+    u"chkAutoMonitor",
+    u"chkMonitorWarn",
+    u"chkTrim",
+    u"chkDate",
+    u"chkBackup",
+    u"chkNoDuplicate",
+    u"chkDuplicateBip",
+    u"chkWeakDupe",
+    u"mnuFile",
+    u"mnuExit2",
+    u"mnuCollectedtext",
+    u"mnuSave",
+    u"mnuSaveAs",
+    u"N2",
+    u"mnuClrMemo",
+    u"mnuSortLines",
+    u"mnuOp",
+    u"mnuMonitor",
+    u"mnuClearClipboard",
+    u"mnuHelp",
+    u"mnuProgramPage",
+    u"mnuCompanyPage",
+    u"mnuSeparatorOrder",
+    u"mnuManual",
+    u"mnuCopy",
+    u"mnuClear",
+    u"N3",
+    u"mnuExit",
+    u"actToggleMonitor",
+    u"actSaveAs",
+    u"actSave",
+    u"actClearText",
+    u"actSortLines",
 };
 
 void SaveWindowState(const std::u16string& path, int run, bool batched) {
     TVelmorIniFile ini(u"MainForm", path);
-    if (batched) ini.BeginUpdate();
+    if (batched)
+        ini.BeginUpdate();
     const std::u16string s = u"QRT/Soft";
     ini.WriteInteger(s, u"MainForm-WindowState", 0);
     ini.WriteInteger(s, u"MainForm-Top", 120 + run);
@@ -41,9 +74,12 @@ void SaveWindowState(const std::u16string& path, int run, bool batched) {
     ini.WriteInteger(s, u"spnHideHint", 7);
     ini.WriteInteger(s, u"spnOpacity", 255);
     ini.WriteInteger(s, u"hotMonitor", 0x4078);
-    ini.WriteString(s, u"PathBackup", u"C:\\Users\\someone\\Documents\\Velmor Pasquill\\backup.temp");
-    for (const char16_t* name : kChecks) ini.WriteBool(s, name, (run + name[3]) % 2 == 0);
-    if (batched) ini.EndUpdate();
+    ini.WriteString(s, u"PathBackup",
+                    u"C:\\Users\\someone\\Documents\\Velmor Pasquill\\backup.temp");
+    for (const char16_t* name : kChecks)
+        ini.WriteBool(s, name, (run + name[3]) % 2 == 0);
+    if (batched)
+        ini.EndUpdate();
 }
 
 } // namespace
@@ -73,8 +109,8 @@ int main() {
             QueryPerformanceCounter(&b);
             times.push_back(ms(b.QuadPart - a.QuadPart));
         }
-        HANDLE h = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+        HANDLE h =
+            CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         std::string bytes(GetFileSize(h, nullptr), '\0');
         DWORD read = 0;
         ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
@@ -83,7 +119,8 @@ int main() {
         std::printf("ini %s: whole window state, %d keys, one TVelmorIniFile, real file\n", label,
                     static_cast<int>(keys));
         std::printf("ini %s: runs (first on a new file):", label);
-        for (double t : times) std::printf(" %.2f", t);
+        for (double t : times)
+            std::printf(" %.2f", t);
         std::vector<double> sorted(times.begin() + 1, times.end());
         std::sort(sorted.begin(), sorted.end());
         std::printf(" ms\nini %s: later runs min %.2f, median %.2f, max %.2f ms (target < 50 ms)\n",

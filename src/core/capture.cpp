@@ -21,7 +21,9 @@ void AppendTwoDigits(std::u16string& out, int value) {
     out += static_cast<char16_t>(u'0' + value % 10);
 }
 
-bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool IsLineBreak(char16_t c) {
+    return c == u'\r' || c == u'\n';
+}
 
 } // namespace
 
@@ -47,7 +49,8 @@ std::u16string AppendText(std::u16string_view pad, std::u16string_view line) {
         out += u"\r\n";
         out += line;
         // An empty remainder after a break is not a line: the empty line needs its own.
-        if (line.empty()) out += u"\r\n";
+        if (line.empty())
+            out += u"\r\n";
     }
     return out;
 }
@@ -76,25 +79,28 @@ CaptureDecision DecideCapture(const CaptureInput& in) {
     d.append = AppendText(in.pad, line);
     d.clearClipboard = opt.clearClipboard;
     // Never wraps to a negative count, however long the program runs.
-    d.newCount = in.collectedCount == std::numeric_limits<int32_t>::max()
-                     ? in.collectedCount
-                     : in.collectedCount + 1;
+    d.newCount = in.collectedCount == std::numeric_limits<int32_t>::max() ? in.collectedCount
+                                                                          : in.collectedCount + 1;
     d.status = u"Collected items: ";
-    for (char c : std::to_string(d.newCount)) d.status += static_cast<char16_t>(c);
+    for (char c : std::to_string(d.newCount))
+        d.status += static_cast<char16_t>(c);
     return d;
 }
 
 void RunCapture(CaptureInput input, int32_t& collectedCount, CaptureSink& sink) {
     input.collectedCount = collectedCount;
     const CaptureDecision d = DecideCapture(input);
-    if (d.openVendorPage) sink.OpenVendorPage();
-    if (d.beep) sink.BeepAlarm();
+    if (d.openVendorPage)
+        sink.OpenVendorPage();
+    if (d.beep)
+        sink.BeepAlarm();
     if (!d.add) {
         sink.SetStatus(d.status);
         return;
     }
     sink.AppendToPad(d.append);
-    if (d.clearClipboard) sink.ClearClipboard();
+    if (d.clearClipboard)
+        sink.ClearClipboard();
     collectedCount = d.newCount;
     sink.SetStatus(d.status);
     sink.SavePad();

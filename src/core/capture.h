@@ -32,8 +32,8 @@ inline constexpr int kVendorPageDraw = 3;
 extern const char16_t* const kVendorPageAddress;
 
 struct CaptureInput {
-    std::u16string_view entry;         // the clipboard's text as fetched
-    std::u16string_view pad;           // the pad's whole text before this capture
+    std::u16string_view entry; // the clipboard's text as fetched
+    std::u16string_view pad;   // the pad's whole text before this capture
     CaptureOptions options;
     int draw = 0;                      // uniform in 0..kVendorPageDrawRange-1
     double now = 0;                    // local date-time, read only for the date prefix
@@ -44,18 +44,18 @@ struct CaptureInput {
 struct CaptureDecision {
     bool openVendorPage = false;
     bool beep = false;
-    bool add = false;           // false: set the status and stop
-    std::u16string append;      // what goes at the pad's end
+    bool add = false;      // false: set the status and stop
+    std::u16string append; // what goes at the pad's end
     bool clearClipboard = false;
-    int32_t newCount = 0;       // CollectedCount once the entry is counted
-    std::u16string status;      // "Duplicate item: ..." or "Collected items: N"
+    int32_t newCount = 0;  // CollectedCount once the entry is counted
+    std::u16string status; // "Duplicate item: ..." or "Collected items: N"
 };
 
 CaptureDecision DecideCapture(const CaptureInput& input);
 
 // The window's side effects, called by RunCapture in the order above.
 class CaptureSink {
-public:
+  public:
     virtual ~CaptureSink() = default;
     virtual void OpenVendorPage() = 0; // reports its own failures, never throws
     virtual void BeepAlarm() = 0;

@@ -9,12 +9,14 @@ namespace {
 // Windows maps these names to devices, whatever the extension and trailing blanks.
 bool IsDeviceName(std::u16string_view fileName) {
     std::u16string_view base = fileName.substr(0, fileName.find(u'.'));
-    while (!base.empty() && base.back() == u' ') base.remove_suffix(1);
+    while (!base.empty() && base.back() == u' ')
+        base.remove_suffix(1);
     const std::u16string upper = UpperCaseAscii(base);
-    static constexpr std::u16string_view kDevices[] = {u"CON", u"PRN", u"AUX", u"NUL",
-                                                       u"CONIN$", u"CONOUT$"};
+    static constexpr std::u16string_view kDevices[] = {u"CON", u"PRN",    u"AUX",
+                                                       u"NUL", u"CONIN$", u"CONOUT$"};
     for (auto device : kDevices)
-        if (upper == device) return true;
+        if (upper == device)
+            return true;
     if (upper.size() == 4 && (upper.starts_with(u"COM") || upper.starts_with(u"LPT"))) {
         const char16_t digit = upper[3];
         return (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' ||
@@ -25,7 +27,8 @@ bool IsDeviceName(std::u16string_view fileName) {
 
 bool IsPlainAscii(std::u16string_view text) {
     for (char16_t c : text)
-        if (c > 0x7F) return false;
+        if (c > 0x7F)
+            return false;
     return true;
 }
 
@@ -38,7 +41,8 @@ const StringList& DefaultCategoryLines() {
 
 std::u16string CategoryFileName(std::u16string_view name) {
     std::u16string fileName = MakeValidFileName(std::u16string(name) + u".txt", u'_');
-    if (IsDeviceName(fileName)) fileName.insert(0, 1, u'_');
+    if (IsDeviceName(fileName))
+        fileName.insert(0, 1, u'_');
     return fileName;
 }
 
@@ -57,7 +61,8 @@ StringList CleanCategoryLines(std::u16string_view editorText) {
     StringList lines;
     for (const auto& line : TextToStringList(editorText)) {
         const std::u16string_view trimmed = TrimControls(line);
-        if (!trimmed.empty()) lines.emplace_back(trimmed);
+        if (!trimmed.empty())
+            lines.emplace_back(trimmed);
     }
     return lines;
 }

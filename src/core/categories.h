@@ -22,7 +22,9 @@ inline constexpr int kCategoryButtonCaptionLength = 19;
 constexpr int CategoryButtonTop(int index) {
     return kCategoryButtonFirstTop + index * kCategoryButtonHeight;
 }
-constexpr int CategoryButtonWidth(int groupWidth) { return groupWidth - 2 * kCategoryButtonLeft; }
+constexpr int CategoryButtonWidth(int groupWidth) {
+    return groupWidth - 2 * kCategoryButtonLeft;
+}
 
 // The name with ".txt", forbidden characters made "_" and the ends trimmed. A name that
 // Windows would take for a device (CON, NUL, COM1...) gets a leading "_", so the pad is
@@ -43,17 +45,17 @@ struct CategoryPlan {
     std::u16string path;     // CategoriesFolder + fileName; also the button's hint
     std::u16string caption;  // CategoryCaption
     std::u16string newFileText;
-    bool newFileWithBOM;     // the header only survives a read-back with a mark when the
-                             // name is not plain ASCII
+    bool newFileWithBOM; // the header only survives a read-back with a mark when the
+                         // name is not plain ASCII
 };
 
 struct CategoriesPlan {
-    StringList lines;           // the editor's lines once cleaned
-    std::u16string editorText;  // what the editor holds once cleaned
-    bool addedFallback = false; // the editor held no name, so "My clipboard" was added
+    StringList lines;                     // the editor's lines once cleaned
+    std::u16string editorText;            // what the editor holds once cleaned
+    bool addedFallback = false;           // the editor held no name, so "My clipboard" was added
     std::vector<CategoryPlan> categories; // one button each, top to bottom
-    std::u16string listText;    // the content of "Categories.list"
-    size_t selected = 0;        // the button Apply presses and selects: the last
+    std::u16string listText;              // the content of "Categories.list"
+    size_t selected = 0;                  // the button Apply presses and selects: the last
 };
 
 // Apply's decisions for the editor's text; categoriesFolder ends in "\".
@@ -61,6 +63,8 @@ CategoriesPlan PlanApply(std::u16string_view editorText, std::u16string_view cat
 
 // OnSelectCategory: with a single button a click only presses it again; otherwise the
 // clicked category is selected and its file (re)loaded.
-constexpr bool SelectReloadsPad(size_t controlsInGroup) { return controlsInGroup != 1; }
+constexpr bool SelectReloadsPad(size_t controlsInGroup) {
+    return controlsInGroup != 1;
+}
 
 } // namespace vp

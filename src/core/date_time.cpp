@@ -51,8 +51,8 @@ double EncodeDate(int year, int month, int day) {
 
 double EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                       int millisecond) {
-    const double time = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) /
-                        86400000.0;
+    const double time =
+        (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + millisecond) / 86400000.0;
     const double date = EncodeDate(year, month, day);
     // Before day 0 the fraction still counts forward from midnight.
     return date < 0 ? date - time : date + time;

@@ -26,11 +26,14 @@ struct FoldedUnit {
 
 bool EqualsFolded(const char16_t* text, const char16_t* folded, size_t n) {
     for (size_t k = 0; k < n; ++k)
-        if (UpCaseAscii(text[k]) != folded[k]) return false;
+        if (UpCaseAscii(text[k]) != folded[k])
+            return false;
     return true;
 }
 
-inline int CountTrailingZeros(unsigned v) { return std::countr_zero(v); }
+inline int CountTrailingZeros(unsigned v) {
+    return std::countr_zero(v);
+}
 
 // Index of the first CR or LF at or after from, or text.size().
 size_t FindLineBreak(std::u16string_view text, size_t from) {
@@ -43,11 +46,13 @@ size_t FindLineBreak(std::u16string_view text, size_t from) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
         const unsigned mask = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf))));
-        if (mask) return i + CountTrailingZeros(mask) / 2;
+        if (mask)
+            return i + CountTrailingZeros(mask) / 2;
     }
 #endif
     for (; i < n; ++i)
-        if (p[i] == u'\r' || p[i] == u'\n') return i;
+        if (p[i] == u'\r' || p[i] == u'\n')
+            return i;
     return n;
 }
 
@@ -55,7 +60,8 @@ size_t FindLineBreak(std::u16string_view text, size_t from) {
 
 bool ContainsNoCase(std::u16string_view pad, std::u16string_view entry) {
     const size_t m = entry.size(), n = pad.size();
-    if (m == 0 || m > n) return false;
+    if (m == 0 || m > n)
+        return false;
     // The entry is folded once; the pad is folded on the fly, never copied.
     const std::u16string folded = UpperCaseAscii(entry);
     const FoldedUnit first(folded.front()), last(folded.back());
@@ -79,7 +85,8 @@ bool ContainsNoCase(std::u16string_view pad, std::u16string_view entry) {
         unsigned mask = candidates(i) | (candidates(i + 8) << 16);
         while (mask) {
             const int bit = CountTrailingZeros(mask);
-            if (EqualsFolded(p + i + bit / 2 + 1, folded.data() + 1, m - 1)) return true;
+            if (EqualsFolded(p + i + bit / 2 + 1, folded.data() + 1, m - 1))
+                return true;
             mask &= ~(3u << bit);
         }
     }
@@ -92,14 +99,17 @@ bool ContainsNoCase(std::u16string_view pad, std::u16string_view entry) {
 }
 
 bool HasEqualLine(std::u16string_view pad, std::u16string_view entry) {
-    if (entry.find_first_of(u"\r\n") != std::u16string_view::npos) return false;
+    if (entry.find_first_of(u"\r\n") != std::u16string_view::npos)
+        return false;
     const size_t n = pad.size(), m = entry.size();
     size_t start = 0;
     while (start < n) {
         const size_t end = FindLineBreak(pad, start);
-        if (end - start == m && SameTextAscii(pad.substr(start, m), entry)) return true;
+        if (end - start == m && SameTextAscii(pad.substr(start, m), entry))
+            return true;
         size_t next = end + 1;
-        if (end < n && pad[end] == u'\r' && next < n && pad[next] == u'\n') ++next;
+        if (end < n && pad[end] == u'\r' && next < n && pad[next] == u'\n')
+            ++next;
         start = next;
     }
     return false;

@@ -10,7 +10,8 @@ AssertionFailure::AssertionFailure(const std::u16string& unit, const std::u16str
     : Error(message + u" (" + unit + u")"), unit_(unit), detail_(message) {}
 
 std::u16string MessageOf(const std::exception& e) {
-    if (auto* err = dynamic_cast<const Error*>(&e)) return err->Message();
+    if (auto* err = dynamic_cast<const Error*>(&e))
+        return err->Message();
     return FromUtf8(e.what());
 }
 

@@ -13,11 +13,15 @@ bool HasLineBreak(std::u16string_view s) {
 }
 } // namespace
 
-bool IsIniBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsIniBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 std::u16string_view TrimIniBlanks(std::u16string_view text) {
-    while (!text.empty() && IsIniBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsIniBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsIniBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsIniBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -36,12 +40,14 @@ bool IsValidIniSection(std::u16string_view section) {
 
 bool IsValidIniKey(std::u16string_view key) {
     key = TrimIniBlanks(key);
-    if (HasLineBreak(key) || key.find(u'=') != npos) return false;
+    if (HasLineBreak(key) || key.find(u'=') != npos)
+        return false;
     return key.empty() || (key.front() != u'[' && key.front() != u';');
 }
 
 IniDocument::IniDocument(std::u16string_view text) {
-    for (auto& line : TextToStringList(text)) lines_.push_back(ParseLine(std::move(line)));
+    for (auto& line : TextToStringList(text))
+        lines_.push_back(ParseLine(std::move(line)));
 }
 
 IniDocument::Line IniDocument::ParseLine(std::u16string text) {
@@ -49,8 +55,10 @@ IniDocument::Line IniDocument::ParseLine(std::u16string text) {
     line.text = std::move(text);
     const std::u16string_view t = line.text;
     size_t first = 0;
-    while (first < t.size() && IsIniBlank(t[first])) ++first;
-    if (first == t.size() || t[first] == u';') return line;
+    while (first < t.size() && IsIniBlank(t[first]))
+        ++first;
+    if (first == t.size() || t[first] == u';')
+        return line;
     if (t[first] == u'[') {
         // Without its closing bracket the line is neither a header nor a key.
         const size_t close = t.find(u']', first);
@@ -71,7 +79,8 @@ IniDocument::Line IniDocument::ParseLine(std::u16string text) {
 
 std::u16string IniDocument::Text() const {
     size_t size = 0;
-    for (const auto& l : lines_) size += l.text.size() + 2;
+    for (const auto& l : lines_)
+        size += l.text.size() + 2;
     std::u16string out;
     out.reserve(size);
     for (const auto& l : lines_) {
@@ -82,18 +91,22 @@ std::u16string IniDocument::Text() const {
 }
 
 size_t IniDocument::FindSection(std::u16string_view section) const {
-    if (!IsValidIniSection(section)) return npos;
+    if (!IsValidIniSection(section))
+        return npos;
     section = TrimIniBlanks(section);
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == Kind::Section && SameTextAscii(lines_[i].name, section)) return i;
+        if (lines_[i].kind == Kind::Section && SameTextAscii(lines_[i].name, section))
+            return i;
     return npos;
 }
 
 size_t IniDocument::FindKey(size_t header, std::u16string_view key) const {
-    if (header == npos || !IsValidIniKey(key)) return npos;
+    if (header == npos || !IsValidIniKey(key))
+        return npos;
     key = TrimIniBlanks(key);
     for (size_t i = header + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
-        if (lines_[i].kind == Kind::Key && SameTextAscii(lines_[i].name, key)) return i;
+        if (lines_[i].kind == Kind::Key && SameTextAscii(lines_[i].name, key))
+            return i;
     return npos;
 }
 
@@ -108,7 +121,8 @@ bool IniDocument::ValueExists(std::u16string_view section, std::u16string_view k
 std::optional<std::u16string> IniDocument::Find(std::u16string_view section,
                                                 std::u16string_view key) const {
     const size_t at = FindKey(FindSection(section), key);
-    if (at == npos) return std::nullopt;
+    if (at == npos)
+        return std::nullopt;
     const Line& l = lines_[at];
     return IniValueAsRead(std::u16string_view(l.text).substr(l.valueAt));
 }
@@ -123,7 +137,8 @@ void IniDocument::WriteString(std::u16string_view section, std::u16string_view k
                               std::u16string_view value) {
     if (!IsValidIniSection(section))
         throw Error(u"Invalid INI section name: " + ReplaceLineBreaks(section, u" "));
-    if (!IsValidIniKey(key)) throw Error(u"Invalid INI key: " + ReplaceLineBreaks(key, u" "));
+    if (!IsValidIniKey(key))
+        throw Error(u"Invalid INI key: " + ReplaceLineBreaks(key, u" "));
     section = TrimIniBlanks(section);
     key = TrimIniBlanks(key);
 
@@ -150,7 +165,8 @@ void IniDocument::WriteString(std::u16string_view section, std::u16string_view k
     }
     size_t insertAfter = header;
     for (size_t i = header + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
-        if (lines_[i].kind == Kind::Key) insertAfter = i;
+        if (lines_[i].kind == Kind::Key)
+            insertAfter = i;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAfter + 1), std::move(line));
 }
 

@@ -29,7 +29,7 @@ bool IsValidIniSection(std::u16string_view section);
 bool IsValidIniKey(std::u16string_view key);
 
 class IniDocument {
-public:
+  public:
     IniDocument() = default;
     explicit IniDocument(std::u16string_view text);
 
@@ -39,8 +39,7 @@ public:
     bool SectionExists(std::u16string_view section) const;
     bool ValueExists(std::u16string_view section, std::u16string_view key) const;
     // The value as read (see IniValueAsRead), or nothing when the key is missing.
-    std::optional<std::u16string> Find(std::u16string_view section,
-                                       std::u16string_view key) const;
+    std::optional<std::u16string> Find(std::u16string_view section, std::u16string_view key) const;
     std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                               std::u16string_view defaultValue) const;
     // Throws Error for a section or key that could not be found again once written.
@@ -50,7 +49,7 @@ public:
 
     size_t LineCount() const { return lines_.size(); }
 
-private:
+  private:
     enum class Kind { Other, Section, Key };
     struct Line {
         std::u16string text;

@@ -14,49 +14,66 @@ namespace vp {
 
 namespace {
 
-std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+std::u16string Ascii(std::string_view s) {
+    return std::u16string(s.begin(), s.end());
+}
 
 int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 } // namespace
 
 // ---- integers and booleans ----
 
-std::u16string IntToIniText(std::int32_t value) { return Ascii(std::to_string(value)); }
+std::u16string IntToIniText(std::int32_t value) {
+    return Ascii(std::to_string(value));
+}
 
 std::optional<std::int32_t> ParseIniInteger(std::u16string_view t) {
     size_t i = 0;
     bool negative = false;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        negative = t[i++] == u'-';
     std::uint64_t magnitude = 0;
     if (i < t.size() && (t[i] == u'$' || (t.size() - i > 2 && t[i] == u'0' &&
-                                           (t[i + 1] == u'x' || t[i + 1] == u'X')))) {
+                                          (t[i + 1] == u'x' || t[i + 1] == u'X')))) {
         i += t[i] == u'$' ? 1 : 2;
-        if (i == t.size()) return std::nullopt;
+        if (i == t.size())
+            return std::nullopt;
         for (; i < t.size(); ++i) {
             const int d = HexDigit(t[i]);
-            if (d < 0) return std::nullopt;
+            if (d < 0)
+                return std::nullopt;
             magnitude = magnitude * 16 + static_cast<unsigned>(d);
-            if (magnitude > 0xFFFFFFFFu) return std::nullopt;
+            if (magnitude > 0xFFFFFFFFu)
+                return std::nullopt;
         }
         // Hexadecimal fills all 32 bits: $FFFFFFFF is -1.
         auto bits = static_cast<std::uint32_t>(magnitude);
-        if (negative) bits = 0u - bits;
+        if (negative)
+            bits = 0u - bits;
         return static_cast<std::int32_t>(bits);
     }
-    if (i == t.size()) return std::nullopt;
+    if (i == t.size())
+        return std::nullopt;
     const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
     for (; i < t.size(); ++i) {
-        if (!IsDigit(t[i])) return std::nullopt;
+        if (!IsDigit(t[i]))
+            return std::nullopt;
         magnitude = magnitude * 10 + (t[i] - u'0');
-        if (magnitude > limit) return std::nullopt;
+        if (magnitude > limit)
+            return std::nullopt;
     }
     const auto m = static_cast<std::int64_t>(magnitude);
     return static_cast<std::int32_t>(negative ? -m : m);
@@ -66,7 +83,9 @@ std::int32_t IniTextToInt(std::u16string_view text, std::int32_t defaultValue) {
     return ParseIniInteger(text).value_or(defaultValue);
 }
 
-std::u16string BoolToIniText(bool value) { return value ? u"1" : u"0"; }
+std::u16string BoolToIniText(bool value) {
+    return value ? u"1" : u"0";
+}
 
 bool IniTextToBool(std::u16string_view text, bool defaultValue) {
     return IniTextToInt(text, defaultValue ? 1 : 0) != 0;
@@ -75,9 +94,12 @@ bool IniTextToBool(std::u16string_view text, bool defaultValue) {
 // ---- floats ----
 
 std::u16string FloatToIniText(double value, char16_t decimalSeparator) {
-    if (std::isnan(value)) return u"NAN";
-    if (std::isinf(value)) return value < 0 ? u"-INF" : u"INF";
-    if (value == 0) return u"0";
+    if (std::isnan(value))
+        return u"NAN";
+    if (std::isinf(value))
+        return value < 0 ? u"-INF" : u"INF";
+    if (value == 0)
+        return u"0";
     // 15 significant digits: d.dddddddddddddde+XX
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
@@ -86,8 +108,10 @@ std::u16string FloatToIniText(double value, char16_t decimalSeparator) {
     const size_t ePos = sci.find('e');
     std::string digits;
     for (char c : sci.substr(0, ePos))
-        if (c >= '0' && c <= '9') digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+        if (c >= '0' && c <= '9')
+            digits += c;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     int exponent = 0;
     std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1), sci.data() + sci.size(),
                     exponent);
@@ -129,26 +153,33 @@ std::optional<double> ParseIniFloat(std::u16string_view text, char16_t decimalSe
     s.reserve(t.size());
     size_t i = 0;
     if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) {
-        if (t[i] == u'-') s += '-';
+        if (t[i] == u'-')
+            s += '-';
         ++i;
     }
     size_t mantissaDigits = 0;
-    for (; i < t.size() && IsDigit(t[i]); ++i, ++mantissaDigits) s += static_cast<char>(t[i]);
+    for (; i < t.size() && IsDigit(t[i]); ++i, ++mantissaDigits)
+        s += static_cast<char>(t[i]);
     if (i < t.size() && t[i] == decimalSeparator) {
         s += '.';
         for (++i; i < t.size() && IsDigit(t[i]); ++i, ++mantissaDigits)
             s += static_cast<char>(t[i]);
     }
-    if (mantissaDigits == 0) return std::nullopt;
+    if (mantissaDigits == 0)
+        return std::nullopt;
     if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
         s += 'e';
         ++i;
-        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) s += static_cast<char>(t[i++]);
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+            s += static_cast<char>(t[i++]);
         const size_t start = i;
-        for (; i < t.size() && IsDigit(t[i]); ++i) s += static_cast<char>(t[i]);
-        if (i == start) return std::nullopt;
+        for (; i < t.size() && IsDigit(t[i]); ++i)
+            s += static_cast<char>(t[i]);
+        if (i == start)
+            return std::nullopt;
     }
-    if (i != t.size()) return std::nullopt;
+    if (i != t.size())
+        return std::nullopt;
     double value = 0;
     const auto res = std::from_chars(s.data(), s.data() + s.size(), value);
     if (res.ec != std::errc() || res.ptr != s.data() + s.size() || !std::isfinite(value))
@@ -198,9 +229,11 @@ constexpr double kLastDay = 2958465;  // 9999-12-31
 } // namespace
 
 std::u16string DateToIniText(double dateTime) {
-    if (!std::isfinite(dateTime)) return {};
+    if (!std::isfinite(dateTime))
+        return {};
     const double day = std::trunc(dateTime);
-    if (day < kFirstDay || day > kLastDay) return {};
+    if (day < kFirstDay || day > kLastDay)
+        return {};
     int y;
     unsigned m, d;
     CivilFromDays(static_cast<std::int64_t>(day), y, m, d);
@@ -215,19 +248,23 @@ std::optional<double> ParseIniDate(std::u16string_view text) {
     size_t i = 0;
     for (int p = 0; p < 3; ++p) {
         if (p > 0) {
-            if (i >= t.size() || t[i] != u'-') return std::nullopt;
+            if (i >= t.size() || t[i] != u'-')
+                return std::nullopt;
             ++i;
         }
         const size_t start = i;
         for (; i < t.size() && IsDigit(t[i]) && i - start < 4; ++i)
             parts[p] = parts[p] * 10 + (t[i] - u'0');
         const size_t n = i - start;
-        if (p == 0 ? n != 4 : (n < 1 || n > 2)) return std::nullopt;
+        if (p == 0 ? n != 4 : (n < 1 || n > 2))
+            return std::nullopt;
     }
-    if (i != t.size()) return std::nullopt;
+    if (i != t.size())
+        return std::nullopt;
     const int y = static_cast<int>(parts[0]);
     const unsigned m = parts[1], d = parts[2];
-    if (y < 1 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return std::nullopt;
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m))
+        return std::nullopt;
     return static_cast<double>(DaysFromCivil(y, m, d));
 }
 
@@ -244,7 +281,9 @@ struct NamedColor {
     TColor value;
 };
 
-constexpr TColor Sys(unsigned index) { return kSystemColorBase + index; }
+constexpr TColor Sys(unsigned index) {
+    return kSystemColorBase + index;
+}
 
 constexpr NamedColor kColors[] = {
     {u"clBlack", 0x00000000},
@@ -306,26 +345,31 @@ static_assert(std::size(kColors) == 52);
 
 std::optional<TColor> ColorFromName(std::u16string_view name) {
     for (const auto& c : kColors)
-        if (SameTextAscii(c.name, name)) return c.value;
+        if (SameTextAscii(c.name, name))
+            return c.value;
     return std::nullopt;
 }
 
 std::optional<std::u16string> ColorName(TColor color) {
     for (const auto& c : kColors)
-        if (c.value == color) return std::u16string(c.name);
+        if (c.value == color)
+            return std::u16string(c.name);
     return std::nullopt;
 }
 
 std::u16string ColorToIniText(TColor color) {
-    if (auto name = ColorName(color)) return *name;
+    if (auto name = ColorName(color))
+        return *name;
     char buf[16];
     std::snprintf(buf, sizeof buf, "$%08X", static_cast<unsigned>(color));
     return Ascii(buf);
 }
 
 TColor IniTextToColor(std::u16string_view text) {
-    if (auto named = ColorFromName(text)) return *named;
-    if (auto number = ParseIniInteger(text)) return static_cast<TColor>(*number);
+    if (auto named = ColorFromName(text))
+        return *named;
+    if (auto number = ParseIniInteger(text))
+        return static_cast<TColor>(*number);
     throw Error(u"'" + std::u16string(text) + u"' is not a valid integer value");
 }
 
@@ -334,7 +378,8 @@ TColor IniTextToColor(std::u16string_view text) {
 bool ReadIniFont(const IniDocument& doc, std::u16string_view section, std::u16string_view key,
                  IniFont& font) {
     const std::u16string k(key);
-    if (!doc.ValueExists(section, k + u"Name")) return false;
+    if (!doc.ValueExists(section, k + u"Name"))
+        return false;
     const IniFont defaults;
     auto readInt = [&](const char16_t* suffix, std::int32_t def) {
         return IniTextToInt(doc.ReadString(section, k + suffix, u""), def);
@@ -344,7 +389,8 @@ bool ReadIniFont(const IniDocument& doc, std::u16string_view section, std::u16st
     font.Color = readInt(u"Color", defaults.Color);
     font.Size = readInt(u"Size", defaults.Size);
     // Only the four style bits mean anything.
-    font.Style = readInt(u"Style", defaults.Style) & (fsBold | fsItalic | fsUnderline | fsStrikeOut);
+    font.Style =
+        readInt(u"Style", defaults.Style) & (fsBold | fsItalic | fsUnderline | fsStrikeOut);
     return true;
 }
 

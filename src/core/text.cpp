@@ -7,41 +7,52 @@ namespace vp {
 
 std::u16string UpperCaseAscii(std::u16string_view text) {
     std::u16string out(text);
-    for (auto& c : out) c = UpCaseAscii(c);
+    for (auto& c : out)
+        c = UpCaseAscii(c);
     return out;
 }
 
 bool SameTextAscii(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (UpCaseAscii(a[i]) != UpCaseAscii(b[i])) return false;
+        if (UpCaseAscii(a[i]) != UpCaseAscii(b[i]))
+            return false;
     return true;
 }
 
 size_t PosNoCase(std::u16string_view subText, std::u16string_view text) {
-    if (subText.empty() || subText.size() > text.size()) return 0;
+    if (subText.empty() || subText.size() > text.size())
+        return 0;
     // Folding on the fly avoids copying what may be a pad of many megabytes.
     const char16_t first = UpCaseAscii(subText[0]);
     const size_t last = text.size() - subText.size();
     for (size_t i = 0; i <= last; ++i) {
-        if (UpCaseAscii(text[i]) != first) continue;
+        if (UpCaseAscii(text[i]) != first)
+            continue;
         size_t k = 1;
-        while (k < subText.size() && UpCaseAscii(text[i + k]) == UpCaseAscii(subText[k])) ++k;
-        if (k == subText.size()) return i + 1;
+        while (k < subText.size() && UpCaseAscii(text[i + k]) == UpCaseAscii(subText[k]))
+            ++k;
+        if (k == subText.size())
+            return i + 1;
     }
     return 0;
 }
 
 size_t LastPos(std::u16string_view subText, std::u16string_view text) {
-    if (subText.empty() || subText.size() > text.size()) return 0;
+    if (subText.empty() || subText.size() > text.size())
+        return 0;
     const size_t at = text.rfind(subText);
     return at == std::u16string_view::npos ? 0 : at + 1;
 }
 
 std::u16string CopyRange(std::u16string_view text, size_t from, size_t to) {
-    if (from < 1) from = 1;
-    if (to > text.size()) to = text.size();
-    if (from > to) return {};
+    if (from < 1)
+        from = 1;
+    if (to > text.size())
+        to = text.size();
+    if (from > to)
+        return {};
     return std::u16string(text.substr(from - 1, to - from + 1));
 }
 
@@ -61,13 +72,15 @@ void ReplaceCharInPlace(std::u16string& text, char16_t find, char16_t replacemen
 
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view what,
                           std::u16string_view with) {
-    if (what.empty()) return std::u16string(text);
+    if (what.empty())
+        return std::u16string(text);
     std::u16string out;
     out.reserve(text.size());
     size_t start = 0;
     for (;;) {
         const size_t at = text.find(what, start);
-        if (at == std::u16string_view::npos) break;
+        if (at == std::u16string_view::npos)
+            break;
         out.append(text, start, at - start);
         out.append(with);
         start = at + what.size();
@@ -83,7 +96,8 @@ std::u16string ReplaceLineBreaks(std::u16string_view text, std::u16string_view n
 std::u16string ReplaceNonLatin1(std::u16string_view text, char16_t replacement) {
     std::u16string out(text);
     for (auto& c : out)
-        if (c > 0xFF) c = replacement;
+        if (c > 0xFF)
+            c = replacement;
     return out;
 }
 
@@ -91,7 +105,8 @@ std::u16string StripFinalLineBreak(std::u16string_view text) {
     auto isBreak = [](char16_t c) { return c == u'\r' || c == u'\n'; };
     if (!text.empty() && isBreak(text.back())) {
         text.remove_suffix(1);
-        if (!text.empty() && isBreak(text.back())) text.remove_suffix(1);
+        if (!text.empty() && isBreak(text.back()))
+            text.remove_suffix(1);
     }
     return std::u16string(text);
 }
@@ -104,7 +119,8 @@ std::u16string AdjustLineBreaks(std::u16string_view text) {
         const char16_t c = text[i];
         if (c == u'\r') {
             out += u"\r\n";
-            if (i + 1 < n && text[i + 1] == u'\n') ++i;
+            if (i + 1 < n && text[i + 1] == u'\n')
+                ++i;
         } else if (c == u'\n') {
             out += u"\r\n";
         } else {
@@ -120,9 +136,11 @@ StringList TextToStringList(std::u16string_view text) {
     const size_t n = text.size();
     while (start < n) {
         size_t end = start;
-        while (end < n && text[end] != u'\r' && text[end] != u'\n') ++end;
+        while (end < n && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
         lines.emplace_back(text.substr(start, end - start));
-        if (end < n && text[end] == u'\r' && end + 1 < n && text[end + 1] == u'\n') ++end;
+        if (end < n && text[end] == u'\r' && end + 1 < n && text[end + 1] == u'\n')
+            ++end;
         start = end + 1;
     }
     return lines;
@@ -132,10 +150,12 @@ std::u16string FirstLines(std::u16string_view text, int count, bool skipEmpty) {
     std::u16string out;
     int taken = 0;
     for (const auto& line : TextToStringList(text)) {
-        if (skipEmpty && line.empty()) continue;
+        if (skipEmpty && line.empty())
+            continue;
         out += line;
         out += u"\r\n";
-        if (++taken == count) break;
+        if (++taken == count)
+            break;
     }
     return out;
 }

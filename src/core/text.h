@@ -9,7 +9,9 @@ namespace vp {
 using StringList = std::vector<std::u16string>;
 
 // Folds a..z to A..Z only; every other code unit stays as it is.
-constexpr char16_t UpCaseAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - 32 : c; }
+constexpr char16_t UpCaseAscii(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? c - 32 : c;
+}
 std::u16string UpperCaseAscii(std::u16string_view text);
 // Equality with a..z folded.
 bool SameTextAscii(std::u16string_view a, std::u16string_view b);

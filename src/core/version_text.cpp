@@ -14,12 +14,14 @@ std::u16string Num(uint32_t n) {
 } // namespace
 
 std::u16string VersionShortText(const std::optional<FileVersion>& v) {
-    if (!v) return u"0";
+    if (!v)
+        return u"0";
     return Num(v->ms >> 16) + u"." + Num(v->ms & 0xFFFF) + u"." + Num(v->ls >> 16);
 }
 
 std::u16string VersionFullText(const std::optional<FileVersion>& v) {
-    if (!v) return u"0";
+    if (!v)
+        return u"0";
     return VersionShortText(v) + u"." + Num(v->ls & 0xFFFF);
 }
 

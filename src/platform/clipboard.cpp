@@ -27,35 +27,39 @@ void Wait(unsigned milliseconds) {
 }
 
 class OpenedClipboard {
-public:
+  public:
     explicit OpenedClipboard(HWND owner = nullptr) : open_(OpenClipboard(owner) != FALSE) {}
     ~OpenedClipboard() {
-        if (open_) CloseClipboard();
+        if (open_)
+            CloseClipboard();
     }
     OpenedClipboard(const OpenedClipboard&) = delete;
     OpenedClipboard& operator=(const OpenedClipboard&) = delete;
     bool IsOpen() const { return open_; }
 
-private:
+  private:
     bool open_;
 };
 
 class GlobalLockGuard {
-public:
+  public:
     explicit GlobalLockGuard(HGLOBAL h) : h_(h), p_(h ? GlobalLock(h) : nullptr) {}
     ~GlobalLockGuard() {
-        if (p_) GlobalUnlock(h_);
+        if (p_)
+            GlobalUnlock(h_);
     }
     GlobalLockGuard(const GlobalLockGuard&) = delete;
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
     void* Get() const { return p_; }
 
-private:
+  private:
     HGLOBAL h_;
     void* p_;
 };
 
-UINT RegisteredFormat(const wchar_t* name) { return RegisterClipboardFormatW(name); }
+UINT RegisteredFormat(const wchar_t* name) {
+    return RegisterClipboardFormatW(name);
+}
 
 // Needs the clipboard open: reads the history flag's DWORD.
 bool IsPrivateCopy() {
@@ -65,11 +69,14 @@ bool IsPrivateCopy() {
     if ((exclude && IsClipboardFormatAvailable(exclude)) ||
         (viewerIgnore && IsClipboardFormatAvailable(viewerIgnore)))
         return true;
-    if (!history || !IsClipboardFormatAvailable(history)) return false;
+    if (!history || !IsClipboardFormatAvailable(history))
+        return false;
     HANDLE h = GetClipboardData(history);
-    if (!h || GlobalSize(h) < sizeof(DWORD)) return false;
+    if (!h || GlobalSize(h) < sizeof(DWORD))
+        return false;
     GlobalLockGuard lock(h);
-    if (!lock.Get()) return false;
+    if (!lock.Get())
+        return false;
     DWORD value;
     std::memcpy(&value, lock.Get(), sizeof value);
     return value == 0;
@@ -83,7 +90,8 @@ bool ReadUnicodeText(std::u16string& out) {
         return true;
     }
     GlobalLockGuard lock(h);
-    if (!lock.Get()) return false;
+    if (!lock.Get())
+        return false;
     const size_t units = GlobalSize(h) / sizeof(char16_t);
     out = TextBeforeNul({static_cast<const char16_t*>(lock.Get()), units});
     return true;
@@ -91,11 +99,14 @@ bool ReadUnicodeText(std::u16string& out) {
 
 } // namespace
 
-bool ClipboardOffersText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+bool ClipboardOffersText() {
+    return IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
 
 ClipboardText FetchClipboard(int attempts) {
     ClipboardText result;
-    if (!ClipboardOffersText()) return result;
+    if (!ClipboardOffersText())
+        return result;
     for (int i = 0; i < attempts; ++i) {
         {
             OpenedClipboard clipboard;
@@ -116,11 +127,14 @@ ClipboardText FetchClipboard(int attempts) {
     return result;
 }
 
-std::u16string FetchClipboardText(int attempts) { return FetchClipboard(attempts).text; }
+std::u16string FetchClipboardText(int attempts) {
+    return FetchClipboard(attempts).text;
+}
 
 void EmptyClipboardOnce() {
     OpenedClipboard clipboard;
-    if (!clipboard.IsOpen()) ThrowCannotOpen(GetLastError());
+    if (!clipboard.IsOpen())
+        ThrowCannotOpen(GetLastError());
     if (!EmptyClipboard())
         throw Error(u"Cannot clear clipboard: " + SystemMessage(GetLastError()));
 }
@@ -132,13 +146,15 @@ void SetClipboardText(const std::u16string& text) {
     struct DestroyOwner {
         HWND h;
         ~DestroyOwner() {
-            if (h) DestroyWindow(h);
+            if (h)
+                DestroyWindow(h);
         }
     } destroyOwner{owner};
 
     const size_t bytes = (text.size() + 1) * sizeof(char16_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) throw Error(u"Cannot set clipboard: " + SystemMessage(GetLastError()));
+    if (!memory)
+        throw Error(u"Cannot set clipboard: " + SystemMessage(GetLastError()));
     {
         GlobalLockGuard lock(memory);
         if (!lock.Get()) {
@@ -158,7 +174,8 @@ void SetClipboardText(const std::u16string& text) {
             }
             return; // the clipboard owns the memory now
         }
-        if (i + 1 < kClipboardAttempts) Wait(kClipboardRetryMilliseconds);
+        if (i + 1 < kClipboardAttempts)
+            Wait(kClipboardRetryMilliseconds);
     }
     const DWORD code = GetLastError();
     GlobalFree(memory);

@@ -23,7 +23,8 @@ std::mt19937& Generator() {
 } // namespace
 
 double NowDateTime() {
-    if (hooks::Now) return hooks::Now();
+    if (hooks::Now)
+        return hooks::Now();
     SYSTEMTIME t;
     GetLocalTime(&t);
     return EncodeDateTime(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
@@ -41,7 +42,8 @@ void RandomizeFromClock() {
 
 int RandomInt(int range) {
     Assert(range > 0, u"cRandom", u"Invalid random range!");
-    if (hooks::Random) return hooks::Random(range);
+    if (hooks::Random)
+        return hooks::Random(range);
     return std::uniform_int_distribution<int>(0, range - 1)(Generator());
 }
 

@@ -6,9 +6,8 @@
 
 namespace vp {
 
-template <class T>
-class ComPtr {
-public:
+template <class T> class ComPtr {
+  public:
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
@@ -32,25 +31,27 @@ public:
         return &p_;
     }
     void Reset() {
-        if (p_) std::exchange(p_, nullptr)->Release();
+        if (p_)
+            std::exchange(p_, nullptr)->Release();
     }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
 // Joins the calling thread to a single-threaded apartment for this scope. A thread
 // that is already in one (of either kind) keeps it.
 class ComScope {
-public:
+  public:
     ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
     ~ComScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
+        if (SUCCEEDED(hr_))
+            CoUninitialize();
     }
 
-private:
+  private:
     HRESULT hr_;
 };
 

@@ -168,8 +168,7 @@ void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folde
         fail(GetLastError());
     // Windows refuses to replace a read-only file; Wine would replace it silently.
     const DWORD targetAttributes = GetFileAttributesW(W(fileName));
-    if (targetAttributes != INVALID_FILE_ATTRIBUTES &&
-        (targetAttributes & FILE_ATTRIBUTE_READONLY))
+    if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY))
         fail(ERROR_ACCESS_DENIED);
     // Another program (a virus scanner, an indexer) may hold the target for a moment.
     for (int attempt = 0;; ++attempt) {

@@ -8,7 +8,7 @@
 namespace vp {
 
 class MonitorHotKey {
-public:
+  public:
     MonitorHotKey() = default;
     ~MonitorHotKey() { Unregister(); }
     MonitorHotKey(const MonitorHotKey&) = delete;
@@ -28,7 +28,7 @@ public:
     // Whether the last RegisterHotKey succeeded.
     bool IsRegistered() const { return registered_; }
 
-private:
+  private:
     HWND window_ = nullptr;
     ATOM atom_ = 0;
     bool registered_ = false;

@@ -18,8 +18,10 @@ constexpr char16_t kPlace[] = u"TVelmorIniFile.Create";
 TVelmorIniFile::TVelmorIniFile(const std::u16string& SectionName,
                                const std::u16string& ForcedPath) {
     FFileName = ForcedPath.empty() ? IniFilePath() : ForcedPath;
-    if (FFileName.empty()) ShowFaultReport(u"Path for INI file is empty!", kPlace);
-    if (AppName.empty()) ShowFaultReport(u"AppName is empty!", kPlace);
+    if (FFileName.empty())
+        ShowFaultReport(u"Path for INI file is empty!", kPlace);
+    if (AppName.empty())
+        ShowFaultReport(u"AppName is empty!", kPlace);
     try {
         EnsureFolder(FolderOf(FFileName, true));
     } catch (...) {
@@ -31,7 +33,8 @@ TVelmorIniFile::TVelmorIniFile(const std::u16string& SectionName,
 }
 
 TVelmorIniFile::~TVelmorIniFile() {
-    if (!dirty_) return;
+    if (!dirty_)
+        return;
     try {
         Save();
     } catch (const Error& e) {
@@ -39,10 +42,13 @@ TVelmorIniFile::~TVelmorIniFile() {
     }
 }
 
-void TVelmorIniFile::BeginUpdate() { ++updateDepth_; }
+void TVelmorIniFile::BeginUpdate() {
+    ++updateDepth_;
+}
 
 void TVelmorIniFile::EndUpdate() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0 && dirty_) Save();
+    if (updateDepth_ > 0 && --updateDepth_ == 0 && dirty_)
+        Save();
 }
 
 TVelmorIniFile::Stamp TVelmorIniFile::CurrentStamp() const {
@@ -58,9 +64,11 @@ TVelmorIniFile::Stamp TVelmorIniFile::CurrentStamp() const {
 }
 
 const IniDocument& TVelmorIniFile::Document() {
-    if (dirty_) return doc_;
+    if (dirty_)
+        return doc_;
     const Stamp now = CurrentStamp();
-    if (loaded_ && *loaded_ == now) return doc_;
+    if (loaded_ && *loaded_ == now)
+        return doc_;
     doc_ = IniDocument();
     unreadable_ = false;
     if (now.exists) {
@@ -86,7 +94,8 @@ void TVelmorIniFile::Commit() {
 void TVelmorIniFile::Save() {
     dirty_ = false;
     try {
-        if (unreadable_ || FFileName.empty()) throw Error(FFileName);
+        if (unreadable_ || FFileName.empty())
+            throw Error(FFileName);
         WriteTextFile(FFileName, doc_.Text(), true, false);
         loaded_ = CurrentStamp();
     } catch (...) {
@@ -110,8 +119,8 @@ void TVelmorIniFile::WriteString(const std::u16string& Section, const std::u16st
     Commit();
 }
 
-std::int32_t TVelmorIniFile::ReadInteger(const std::u16string& Section,
-                                         const std::u16string& Ident, std::int32_t Default) {
+std::int32_t TVelmorIniFile::ReadInteger(const std::u16string& Section, const std::u16string& Ident,
+                                         std::int32_t Default) {
     const auto text = Document().Find(Section, Ident);
     return text ? IniTextToInt(*text, Default) : Default;
 }

@@ -13,12 +13,12 @@ namespace vp {
 
 // A write to the INI file failed; the message is "Unable to write to " and the path.
 class EIniFileException : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 class TVelmorIniFile {
-public:
+  public:
     // An empty ForcedPath means IniFilePath(). Makes the file's folder, not the file.
     explicit TVelmorIniFile(const std::u16string& SectionName,
                             const std::u16string& ForcedPath = {});
@@ -65,8 +65,7 @@ public:
     double ReadDate(const std::u16string& Ident, double Default);
     void WriteDate(const std::u16string& Ident, double Value);
     // Section is ignored: FSection is used.
-    double ReadDateTime(const std::u16string& Section, const std::u16string& Name,
-                        double Default);
+    double ReadDateTime(const std::u16string& Section, const std::u16string& Name, double Default);
     bool ValueExists(const std::u16string& Ident);
     // False, and the font untouched, when Ident+"Name" is missing.
     bool Read(const std::u16string& Ident, IniFont& Font);
@@ -77,10 +76,10 @@ public:
     TColor ReadColor(const std::u16string& Ident, TColor Default);
     void WriteColor(const std::u16string& Ident, TColor Value);
 
-protected:
+  protected:
     std::u16string FSection;
 
-private:
+  private:
     struct Stamp {
         bool exists = false;
         std::uint64_t writeTime = 0, size = 0;

@@ -20,8 +20,12 @@ char16_t& Separator() {
 
 } // namespace
 
-char16_t LocaleDecimalSeparator() { return Separator(); }
+char16_t LocaleDecimalSeparator() {
+    return Separator();
+}
 
-void SetLocaleDecimalSeparator(char16_t separator) { Separator() = separator; }
+void SetLocaleDecimalSeparator(char16_t separator) {
+    Separator() = separator;
+}
 
 } // namespace vp

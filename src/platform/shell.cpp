@@ -1,8 +1,8 @@
 #include "platform/shell.h"
 
-#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "core/errors.h"
 #include "core/paths.h"
@@ -26,35 +26,39 @@ namespace {
 
 std::intptr_t RunShellExecute(const std::u16string& verb, const std::u16string& file,
                               const std::u16string& parameters, int showCmd) {
-    if (hooks::ShellExec) return hooks::ShellExec(verb, file, parameters, showCmd);
+    if (hooks::ShellExec)
+        return hooks::ShellExec(verb, file, parameters, showCmd);
     // Some handlers are shell extensions that expect an apartment on this thread.
     ComScope com;
-    HINSTANCE result = ::ShellExecuteW(nullptr, W(verb), W(file),
-                                       parameters.empty() ? nullptr : W(parameters), nullptr,
-                                       showCmd);
+    HINSTANCE result = ::ShellExecuteW(
+        nullptr, W(verb), W(file), parameters.empty() ? nullptr : W(parameters), nullptr, showCmd);
     return reinterpret_cast<std::intptr_t>(result);
 }
 
 class RegKey {
-public:
+  public:
     RegKey() = default;
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
     ~RegKey() {
-        if (key_) RegCloseKey(key_);
+        if (key_)
+            RegCloseKey(key_);
     }
     HKEY* Put() { return &key_; }
     HKEY Get() const { return key_; }
 
-private:
+  private:
     HKEY key_ = nullptr;
 };
 
 // The registry takes key paths relative to the root, without the leading "\".
-std::u16string RunKeyPath() { return std::u16string(kRunKey).substr(1); }
+std::u16string RunKeyPath() {
+    return std::u16string(kRunKey).substr(1);
+}
 
 void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw Error(SystemMessage(static_cast<DWORD>(hr)));
+    if (FAILED(hr))
+        throw Error(SystemMessage(static_cast<DWORD>(hr)));
 }
 
 } // namespace
@@ -63,7 +67,8 @@ bool ShellOpen(const std::u16string& fileName, const std::u16string& parameters,
                int showCmd) {
     const std::intptr_t result = RunShellExecute(u"open", fileName, parameters, showCmd);
     const bool ok = result > 32;
-    if (!ok && showErrors) ShowError(ShellErrorText(result));
+    if (!ok && showErrors)
+        ShowError(ShellErrorText(result));
     return ok;
 }
 
@@ -72,12 +77,14 @@ void OpenWebAddress(const std::u16string& address) {
 }
 
 void ExploreFolder(const std::u16string& folder) {
-    if (FolderExistsMsg(folder)) RunShellExecute(u"explore", folder, u"", SW_SHOW);
+    if (FolderExistsMsg(folder))
+        RunShellExecute(u"explore", folder, u"", SW_SHOW);
 }
 
 bool ShowInExplorer(const std::u16string& path) {
     PIDLIST_ABSOLUTE item = ILCreateFromPathW(W(path));
-    if (!item) return false;
+    if (!item)
+        return false;
     HRESULT hr;
     if (hooks::SelectInFolder) {
         hr = hooks::SelectInFolder(path);
@@ -114,13 +121,15 @@ bool SetAutoStart(const std::u16string& exePath, bool enable) {
     }
 }
 
-void SetAutoStartSelf(bool enable) { SetAutoStart(ExecutablePath(), enable); }
+void SetAutoStartSelf(bool enable) {
+    SetAutoStart(ExecutablePath(), enable);
+}
 
 void CreateShortcut(const std::u16string& name, const std::u16string& target, bool onDesktop) {
     ComScope com;
     ComPtr<IShellLinkW> link;
-    ThrowIfFailed(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_PPV_ARGS(link.Put())));
+    ThrowIfFailed(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())));
     ComPtr<IPersistFile> file;
     ThrowIfFailed(link->QueryInterface(IID_PPV_ARGS(file.Put())));
 
@@ -156,14 +165,18 @@ void BusyCursorOff() {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     // Let the window under the pointer put back its own cursor at once.
     POINT p;
-    if (!GetCursorPos(&p)) return;
+    if (!GetCursorPos(&p))
+        return;
     HWND hwnd = WindowFromPoint(p);
-    if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
+    if (!hwnd || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId())
+        return;
     const LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
     SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
                  MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
 }
 
-bool BusyCursorShown() { return busyCursor; }
+bool BusyCursorShown() {
+    return busyCursor;
+}
 
 } // namespace vp

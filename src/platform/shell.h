@@ -9,9 +9,9 @@ namespace vp {
 
 namespace hooks {
 // Stands in for ShellExecuteW (no owner window, no working folder); returns its result.
-using ShellExecuteFn = std::function<std::intptr_t(const std::u16string& verb,
-                                                   const std::u16string& file,
-                                                   const std::u16string& parameters, int showCmd)>;
+using ShellExecuteFn =
+    std::function<std::intptr_t(const std::u16string& verb, const std::u16string& file,
+                                const std::u16string& parameters, int showCmd)>;
 // Stands in for SHOpenFolderAndSelectItems on the item made from path; returns an HRESULT.
 using SelectInFolderFn = std::function<long(const std::u16string& path)>;
 

@@ -181,7 +181,8 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         self->Attach(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_SETCURSOR && BusyCursorShown()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;

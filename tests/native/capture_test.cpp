@@ -16,7 +16,9 @@ using namespace vp;
 
 namespace {
 
-std::string Show(std::u16string_view s) { return ToUtf8(std::u16string(s)); }
+std::string Show(std::u16string_view s) {
+    return ToUtf8(std::u16string(s));
+}
 
 // Records the side effects in the order RunCapture asks for them.
 struct RecordingSink : CaptureSink {
@@ -33,7 +35,8 @@ struct RecordingSink : CaptureSink {
     }
     void ClearClipboard() override {
         calls.push_back("clear");
-        if (failClear) throw Error(u"Cannot open clipboard: Access denied.");
+        if (failClear)
+            throw Error(u"Cannot open clipboard: Access denied.");
     }
     void SetStatus(const std::u16string& text) override {
         calls.push_back("status");
@@ -41,7 +44,8 @@ struct RecordingSink : CaptureSink {
     }
     void SavePad() override {
         calls.push_back("save");
-        if (failSave) throw Error(u"No category selected!");
+        if (failSave)
+            throw Error(u"No category selected!");
     }
 };
 
@@ -50,17 +54,20 @@ using Calls = std::vector<std::string>;
 } // namespace
 
 TEST(Duplicates, AnywhereFoldsOnlyAsciiLetters) {
-    struct Case { std::u16string pad, entry; bool found; };
+    struct Case {
+        std::u16string pad, entry;
+        bool found;
+    };
     const Case cases[] = {
         {u"we concatenate", u"cat", true},
         {u"abc", u"ABC", true},
         {u"ABC", u"abc", true},
         {u"\u00E9t\u00E9", u"\u00C9T\u00C9", false}, // é and É differ
-        {u"abc", u"", false},                         // an empty entry is never found
+        {u"abc", u"", false},                        // an empty entry is never found
         {u"", u"", false},
         {u"ab", u"abc", false},
-        {u"[x]", u"{X}", false},     // only letters fold: { is not [
-        {u"a@b", u"A`B", false},     // @ and ` differ by bit 5 yet are not letters
+        {u"[x]", u"{X}", false}, // only letters fold: { is not [
+        {u"a@b", u"A`B", false}, // @ and ` differ by bit 5 yet are not letters
         {u"line1\r\nline2", u"1\r\nL", true},
         {u"x\U0001F600y", u"\U0001F600Y", true},
     };
@@ -75,8 +82,10 @@ TEST(Duplicates, AnywhereFindsMatchesAtEveryOffsetAndBlockEdge) {
             for (size_t at = 0; at + len <= padLen; ++at) {
                 std::u16string pad(padLen, u'-');
                 std::u16string entry;
-                for (size_t k = 0; k < len; ++k) entry += static_cast<char16_t>(u'a' + k % 26);
-                for (size_t k = 0; k < len; ++k) pad[at + k] = static_cast<char16_t>(u'A' + k % 26);
+                for (size_t k = 0; k < len; ++k)
+                    entry += static_cast<char16_t>(u'a' + k % 26);
+                for (size_t k = 0; k < len; ++k)
+                    pad[at + k] = static_cast<char16_t>(u'A' + k % 26);
                 ASSERT_TRUE(ContainsNoCase(pad, entry)) << len << " " << padLen << " " << at;
                 pad[at + len - 1] = u'#';
                 ASSERT_FALSE(ContainsNoCase(pad, entry)) << len << " " << padLen << " " << at;
@@ -86,19 +95,22 @@ TEST(Duplicates, AnywhereFindsMatchesAtEveryOffsetAndBlockEdge) {
 }
 
 TEST(Duplicates, WholeLineMatchesOneLineExactlyButForAsciiCase) {
-    struct Case { std::u16string pad, entry; bool found; };
+    struct Case {
+        std::u16string pad, entry;
+        bool found;
+    };
     const Case cases[] = {
         {u"one\r\nABC\r\nthree", u"abc", true},
-        {u"one\r\nabcd\r\n", u"abc", false},       // lengths must match
+        {u"one\r\nabcd\r\n", u"abc", false}, // lengths must match
         {u"xabc\r\n", u"abc", false},
         {u"\u00E9t\u00E9\r\n", u"\u00C9T\u00C9", false},
-        {u"", u"", false},                          // no lines at all
-        {u"x\r\n", u"", false},                    // the remainder after the break is no line
+        {u"", u"", false},      // no lines at all
+        {u"x\r\n", u"", false}, // the remainder after the break is no line
         {u"x\r\n\r\ny", u"", true},
         {u"\r\n", u"", true},
-        {u"a\rb\nc", u"B", true},                   // lone CR and lone LF break lines too
-        {u"a\n\rb", u"", true},                     // LF then CR: two breaks, an empty line
-        {u"a\r\nb", u"a\r\nb", false},              // an entry with a break never matches
+        {u"a\rb\nc", u"B", true},      // lone CR and lone LF break lines too
+        {u"a\n\rb", u"", true},        // LF then CR: two breaks, an empty line
+        {u"a\r\nb", u"a\r\nb", false}, // an entry with a break never matches
         {u"a\nb", u"a\nb", false},
         {u"last", u"LAST", true},
     };
@@ -107,22 +119,23 @@ TEST(Duplicates, WholeLineMatchesOneLineExactlyButForAsciiCase) {
 }
 
 TEST(Capture, AppendAddsExactlyOneLastLine) {
-    struct Case { std::u16string pad, line, append; };
+    struct Case {
+        std::u16string pad, line, append;
+    };
     const Case cases[] = {
-        {u"", u"x", u"x\r\n"},
-        {u"a\r\n", u"x", u"x\r\n"},
-        {u"a", u"x", u"\r\nx"},
-        {u"a", u"", u"\r\n\r\n"},
-        {u"", u"", u"\r\n"},
-        {u"a\r\n", u"", u"\r\n"},
+        {u"", u"x", u"x\r\n"},    {u"a\r\n", u"x", u"x\r\n"}, {u"a", u"x", u"\r\nx"},
+        {u"a", u"", u"\r\n\r\n"}, {u"", u"", u"\r\n"},        {u"a\r\n", u"", u"\r\n"},
         {u"a\r", u"x", u"x\r\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(AppendText(c.pad, c.line), c.append) << Show(c.pad);
+    for (const auto& c : cases)
+        EXPECT_EQ(AppendText(c.pad, c.line), c.append) << Show(c.pad);
 }
 
 TEST(Capture, ClipboardBlockTextStopsAtNulOrBlockEnd) {
     // Exactly sized heap blocks: reading one unit too far trips AddressSanitizer.
-    struct Case { std::u16string block, text; };
+    struct Case {
+        std::u16string block, text;
+    };
     const Case cases[] = {
         {u"abcd", u"abcd"},
         {std::u16string(u"ab\0cd\0", 6), u"ab"},
@@ -138,8 +151,7 @@ TEST(Capture, ClipboardBlockTextStopsAtNulOrBlockEnd) {
 
 TEST(Capture, DatePrefixIsMonthDayYearWithRegionalSeparator) {
     EXPECT_EQ(FormatDatePrefix(EncodeDate(2019, 3, 5), u"/"), u"03/05/2019");
-    EXPECT_EQ(FormatDatePrefix(EncodeDateTime(2019, 12, 31, 23, 59, 59, 999), u"."),
-              u"12.31.2019");
+    EXPECT_EQ(FormatDatePrefix(EncodeDateTime(2019, 12, 31, 23, 59, 59, 999), u"."), u"12.31.2019");
     EXPECT_EQ(FormatDatePrefix(EncodeDate(2024, 2, 29) + 0.5, u" - "), u"02 - 29 - 2024");
     EXPECT_EQ(FormatDatePrefix(0, u"/"), u"12/30/1899");
     EXPECT_EQ(FormatDatePrefix(EncodeDate(5, 1, 2), u"/"), u"01/02/0005");
@@ -161,14 +173,14 @@ TEST(Capture, DateTimeRoundTripsAcrossTheCalendar) {
 }
 
 TEST(Capture, DisableLineDuplicates) {
-    EXPECT_TRUE(DisableLineDuplicates(true, false));  // checking the date checks anywhere
-    EXPECT_TRUE(DisableLineDuplicates(true, true));   // unchecking anywhere is undone
+    EXPECT_TRUE(DisableLineDuplicates(true, false)); // checking the date checks anywhere
+    EXPECT_TRUE(DisableLineDuplicates(true, true));  // unchecking anywhere is undone
     EXPECT_FALSE(DisableLineDuplicates(false, false));
     EXPECT_TRUE(DisableLineDuplicates(false, true));
 }
 
 class Pipeline : public ::testing::Test {
-protected:
+  protected:
     CaptureInput Input(std::u16string_view entry) {
         CaptureInput in;
         in.entry = entry;

@@ -6,7 +6,9 @@
 using namespace vp;
 
 TEST(Categories, FileNamesAndCaptions) {
-    struct Case { std::u16string name, fileName, caption; };
+    struct Case {
+        std::u16string name, fileName, caption;
+    };
     const Case cases[] = {
         {u"notes", u"notes.txt", u"notes"},
         {u"a/b:c", u"a_b_c.txt", u"a_b_c"},
@@ -16,7 +18,8 @@ TEST(Categories, FileNamesAndCaptions) {
         {u"tab\there", u"tab_here.txt", u"tab_here"},
         {u"100% sure", u"100% sure.txt", u"100% sure"},
         {u"v1.2", u"v1.2.txt", u"v1.2"},
-        {u"A name longer than nineteen", u"A name longer than nineteen.txt", u"A name longer than "},
+        {u"A name longer than nineteen", u"A name longer than nineteen.txt",
+         u"A name longer than "},
         {u"caf\u00E9 \U0001F600", u"caf\u00E9 \U0001F600.txt", u"caf\u00E9 \U0001F600"},
         // Device names would send the pad to a device; they get a leading "_".
         {u"CON", u"_CON.txt", u"_CON"},
@@ -37,12 +40,11 @@ TEST(Categories, FileNamesAndCaptions) {
 }
 
 TEST(Categories, ApplyCleansTheEditorAndPlansOneButtonPerLine) {
-    const CategoriesPlan plan =
-        PlanApply(u"  notes \r\n\t\r\n\r\nMain category\r\na/b:c\r\na?b\r\na*b\r\nnotes", u"D:\\Cat\\");
+    const CategoriesPlan plan = PlanApply(
+        u"  notes \r\n\t\r\n\r\nMain category\r\na/b:c\r\na?b\r\na*b\r\nnotes", u"D:\\Cat\\");
     EXPECT_EQ(plan.lines,
               (StringList{u"notes", u"Main category", u"a/b:c", u"a?b", u"a*b", u"notes"}));
-    EXPECT_EQ(plan.editorText,
-              u"notes\r\nMain category\r\na/b:c\r\na?b\r\na*b\r\nnotes\r\n");
+    EXPECT_EQ(plan.editorText, u"notes\r\nMain category\r\na/b:c\r\na?b\r\na*b\r\nnotes\r\n");
     EXPECT_EQ(plan.listText, plan.editorText);
     EXPECT_FALSE(plan.addedFallback);
     ASSERT_EQ(plan.categories.size(), 6u);

@@ -7,7 +7,9 @@
 using namespace vp;
 
 namespace {
-std::string Utf8(const std::u16string& s) { return ToUtf8(s); }
+std::string Utf8(const std::u16string& s) {
+    return ToUtf8(s);
+}
 } // namespace
 
 TEST(IniDocument, ReadsValuesAsTheProfileFunctionsDo) {
@@ -112,9 +114,9 @@ TEST(IniDocument, WritesInPlaceAtSectionEndAndAtFileEnd) {
                     u"; about B\r\n"
                     u"[B]\r\n"
                     u"z=3\r\n");
-    doc.WriteString(u"a", u"X", u"10");     // replaced where it stands, caller's spelling
-    doc.WriteString(u"A", u"new", u"n");    // after the last key of A, not after the comment
-    doc.WriteString(u"C", u"c1", u"v");     // new section at the end
+    doc.WriteString(u"a", u"X", u"10");  // replaced where it stands, caller's spelling
+    doc.WriteString(u"A", u"new", u"n"); // after the last key of A, not after the comment
+    doc.WriteString(u"C", u"c1", u"v");  // new section at the end
     doc.WriteString(u"C", u"c2", u"w");
     doc.WriteString(u"B", u"z", u" padded "); // written as given, read trimmed
     EXPECT_EQ(doc.Text(), u"; settings\r\n"
@@ -166,8 +168,8 @@ TEST(IniDocument, LineBreaksInAValueCannotAddLines) {
 
 TEST(IniDocument, NamesThatCouldNotBeFoundAgainAreRefused) {
     const std::pair<std::u16string, std::u16string> bad[] = {
-        {u"S]", u"k"}, {u"S\r\n", u"k"}, {u"S", u"a=b"}, {u"S", u"[k"},
-        {u"S", u";k"}, {u"S", u"k\n"},
+        {u"S]", u"k"}, {u"S\r\n", u"k"}, {u"S", u"a=b"},
+        {u"S", u"[k"}, {u"S", u";k"},    {u"S", u"k\n"},
     };
     for (const auto& [section, key] : bad) {
         IniDocument doc(u"[S]\r\nk=1\r\n");

@@ -11,7 +11,9 @@
 using namespace vp;
 
 namespace {
-std::string Utf8(std::u16string_view s) { return ToUtf8(s); }
+std::string Utf8(std::u16string_view s) {
+    return ToUtf8(s);
+}
 } // namespace
 
 TEST(IniValues, Integers) {
@@ -46,7 +48,8 @@ TEST(IniValues, Integers) {
         {u"yes", std::nullopt},
         {u"\uFF11", std::nullopt}, // a full-width digit is no digit
     };
-    for (const auto& c : cases) EXPECT_EQ(ParseIniInteger(c.text), c.value) << Utf8(c.text);
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseIniInteger(c.text), c.value) << Utf8(c.text);
     EXPECT_EQ(IniTextToInt(u"junk", 5), 5);
     for (std::int32_t v : {0, 1, -1, 2147483647, -2147483647 - 1})
         EXPECT_EQ(ParseIniInteger(IntToIniText(v)), v);
@@ -146,21 +149,14 @@ TEST(IniValues, Dates) {
         std::u16string text;
     };
     const Case written[] = {
-        {0, u"1899-12-30"},
-        {43646, u"2019-06-30"},
-        {43646.99, u"2019-06-30"},
-        {-1.25, u"1899-12-29"},
-        {2, u"1900-01-01"},
-        {60, u"1900-02-28"},
-        {61, u"1900-03-01"},
-        {-693593, u"0001-01-01"},
-        {2958465, u"9999-12-31"},
-        {43890, u"2020-02-29"},
-        {2958466, u""},
-        {-693594, u""},
+        {0, u"1899-12-30"},     {43646, u"2019-06-30"},   {43646.99, u"2019-06-30"},
+        {-1.25, u"1899-12-29"}, {2, u"1900-01-01"},       {60, u"1900-02-28"},
+        {61, u"1900-03-01"},    {-693593, u"0001-01-01"}, {2958465, u"9999-12-31"},
+        {43890, u"2020-02-29"}, {2958466, u""},           {-693594, u""},
         {std::nan(""), u""},
     };
-    for (const auto& c : written) EXPECT_EQ(DateToIniText(c.value), c.text) << c.value;
+    for (const auto& c : written)
+        EXPECT_EQ(DateToIniText(c.value), c.text) << c.value;
 
     struct ReadCase {
         std::u16string text;
@@ -186,7 +182,8 @@ TEST(IniValues, Dates) {
         {u"2019-006-30", std::nullopt},
         {u"", std::nullopt},
     };
-    for (const auto& c : read) EXPECT_EQ(ParseIniDate(c.text), c.value) << Utf8(c.text);
+    for (const auto& c : read)
+        EXPECT_EQ(ParseIniDate(c.text), c.value) << Utf8(c.text);
     EXPECT_EQ(IniTextToDate(u"bad", 12.5), 12.5);
 }
 
@@ -196,22 +193,12 @@ TEST(IniValues, ColourNamesAndNumbers) {
         std::u16string text;
     };
     const Case cases[] = {
-        {0x00000000, u"clBlack"},
-        {0x000000FF, u"clRed"},
-        {0x00FF0000, u"clBlue"},
-        {0x00F0CAA6, u"clSkyBlue"},
-        {0x00A4A0A0, u"clMedGray"},
-        {0xFF000000, u"clScrollBar"},
-        {0xFF000008, u"clWindowText"},
-        {0xFF000018, u"clInfoBk"},
-        {0xFF00001A, u"clHotLight"},
-        {0xFF00001E, u"clMenuBar"},
-        {0x1FFFFFFF, u"clNone"},
-        {0x20000000, u"clDefault"},
+        {0x00000000, u"clBlack"},      {0x000000FF, u"clRed"},     {0x00FF0000, u"clBlue"},
+        {0x00F0CAA6, u"clSkyBlue"},    {0x00A4A0A0, u"clMedGray"}, {0xFF000000, u"clScrollBar"},
+        {0xFF000008, u"clWindowText"}, {0xFF000018, u"clInfoBk"},  {0xFF00001A, u"clHotLight"},
+        {0xFF00001E, u"clMenuBar"},    {0x1FFFFFFF, u"clNone"},    {0x20000000, u"clDefault"},
         {0xFF000019, u"$FF000019"}, // index 25 has no name
-        {0xFF00001F, u"$FF00001F"},
-        {0x00123456, u"$00123456"},
-        {0x00ABCDEF, u"$00ABCDEF"},
+        {0xFF00001F, u"$FF00001F"},    {0x00123456, u"$00123456"}, {0x00ABCDEF, u"$00ABCDEF"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ColorToIniText(c.color), c.text) << std::hex << c.color;
@@ -235,10 +222,12 @@ TEST(IniValues, ColourNamesAndNumbers) {
 TEST(IniValues, AllFiftyTwoColourNamesRoundTrip) {
     int named = 0;
     const TColor candidates[] = {0x1FFFFFFF, 0x20000000};
-    for (TColor c = 0xFF000000; c <= 0xFF00001F; ++c) named += ColorName(c).has_value();
-    for (TColor c : candidates) named += ColorName(c).has_value();
-    for (TColor c : {0x000000u, 0x80u, 0x8000u, 0x8080u, 0x800000u, 0x800080u, 0x808000u,
-                     0x808080u, 0xC0C0C0u, 0xFFu, 0xFF00u, 0xFFFFu, 0xFF0000u, 0xFF00FFu,
+    for (TColor c = 0xFF000000; c <= 0xFF00001F; ++c)
+        named += ColorName(c).has_value();
+    for (TColor c : candidates)
+        named += ColorName(c).has_value();
+    for (TColor c : {0x000000u, 0x80u,     0x8000u,   0x8080u,   0x800000u, 0x800080u, 0x808000u,
+                     0x808080u, 0xC0C0C0u, 0xFFu,     0xFF00u,   0xFFFFu,   0xFF0000u, 0xFF00FFu,
                      0xFFFF00u, 0xFFFFFFu, 0xC0DCC0u, 0xF0CAA6u, 0xF0FBFFu, 0xA4A0A0u}) {
         auto name = ColorName(c);
         ASSERT_TRUE(name) << std::hex << c;

@@ -16,5 +16,6 @@ TEST(AdjustLineBreaks, EveryBreakBecomesCrLf) {
         {u"\r\r\n\n", u"\r\n\r\n\r\n"}, // CR, CR LF, LF
         {u"no break", u"no break"},
     };
-    for (const auto& c : cases) EXPECT_EQ(AdjustLineBreaks(c.in), c.out);
+    for (const auto& c : cases)
+        EXPECT_EQ(AdjustLineBreaks(c.in), c.out);
 }

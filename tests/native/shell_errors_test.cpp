@@ -5,7 +5,10 @@
 using namespace vp;
 
 TEST(ShellErrorText, KnownCodesHaveTheirTexts) {
-    struct Case { std::intptr_t code; const char16_t* text; };
+    struct Case {
+        std::intptr_t code;
+        const char16_t* text;
+    };
     const Case cases[] = {
         {0, u"The operating system is out of memory or resources."},
         {2, u"The specified file was not found."},
@@ -29,7 +32,8 @@ TEST(ShellErrorText, KnownCodesHaveTheirTexts) {
         {31, u"There is no application associated with the given file name extension."},
         {32, u"The specified DLL was not found."},
     };
-    for (const auto& c : cases) EXPECT_EQ(ShellErrorText(c.code), c.text) << c.code;
+    for (const auto& c : cases)
+        EXPECT_EQ(ShellErrorText(c.code), c.text) << c.code;
 }
 
 TEST(ShellErrorText, OtherCodesNameTheCode) {

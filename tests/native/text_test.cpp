@@ -9,18 +9,18 @@
 using namespace vp;
 
 TEST(PosNoCase, FoldsOnlyAsciiLetters) {
-    struct Case { std::u16string sub, text; size_t pos; };
-    const Case cases[] = {
-        {u"abc", u"xABCx", 2},
-        {u"\u00E9", u"\u00C9", 0},  // é is not folded to É
-        {u"", u"abc", 0},
-        {u"abcd", u"abc", 0},
-        {u"B", u"abcb", 2},
-        {u"[", u"{[", 2},           // brackets are not letters: { is not folded to [
-        {u"x", u"", 0},
-        {u"\U0001F600", u"a\U0001F600", 2},
+    struct Case {
+        std::u16string sub, text;
+        size_t pos;
     };
-    for (const auto& c : cases) EXPECT_EQ(PosNoCase(c.sub, c.text), c.pos) << ToUtf8(c.sub);
+    const Case cases[] = {
+        {u"abc", u"xABCx", 2}, {u"\u00E9", u"\u00C9", 0}, // é is not folded to É
+        {u"", u"abc", 0},      {u"abcd", u"abc", 0},
+        {u"B", u"abcb", 2},    {u"[", u"{[", 2}, // brackets are not letters: { is not folded to [
+        {u"x", u"", 0},        {u"\U0001F600", u"a\U0001F600", 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PosNoCase(c.sub, c.text), c.pos) << ToUtf8(c.sub);
 }
 
 TEST(LastPos, FindsLastOccurrence) {
@@ -52,11 +52,11 @@ TEST(TextHelpers, Replacements) {
 
 TEST(StripFinalLineBreak, RemovesAtMostTwoBreakCharacters) {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"x\r\n", u"x"},     {u"a\nx", u"a\nx"}, {u"a\n\n\n", u"a\n"},
-        {u"a\n\r", u"a"},     {u"a\r\r", u"a"},   {u"", u""},
-        {u"\r", u""},         {u"abc", u"abc"},
+        {u"x\r\n", u"x"}, {u"a\nx", u"a\nx"}, {u"a\n\n\n", u"a\n"}, {u"a\n\r", u"a"},
+        {u"a\r\r", u"a"}, {u"", u""},         {u"\r", u""},         {u"abc", u"abc"},
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(StripFinalLineBreak(in), out) << ToUtf8(in);
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(StripFinalLineBreak(in), out) << ToUtf8(in);
 }
 
 TEST(TextToStringList, SplitsAtEveryKindOfBreak) {
@@ -85,7 +85,9 @@ TEST(LineBreakTokens, ExpandInOrder) {
 
 namespace {
 // Days since 1899-12-30 for a day number and a time of day.
-double At(int day, int h, int m) { return day + (h * 60 + m) / 1440.0; }
+double At(int day, int h, int m) {
+    return day + (h * 60 + m) / 1440.0;
+}
 } // namespace
 
 TEST(CalendarDaySpan, AddsOneAcrossMidnight) {
@@ -110,7 +112,7 @@ TEST(VersionText, FormsWithAndWithoutVersion) {
 TEST(Encoding, Utf8RoundTripAndReplacement) {
     const std::u16string text = u"a\u00E9\u20AC\U0001F600";
     EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
-    EXPECT_EQ(FromUtf8("\xC3\x28"), u"\uFFFD(");           // broken sequence
+    EXPECT_EQ(FromUtf8("\xC3\x28"), u"\uFFFD(");                // broken sequence
     EXPECT_EQ(FromUtf8("\xE0\x80\xAF"), u"\uFFFD\uFFFD\uFFFD"); // overlong
     EXPECT_EQ(ToUtf8(std::u16string(1, u'\xD800')), "\xEF\xBF\xBD");
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // encoded surrogate

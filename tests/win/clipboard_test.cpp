@@ -30,7 +30,9 @@ std::string Bytes(std::u16string_view text) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
 
-std::string DwordBytes(DWORD value) { return std::string(reinterpret_cast<char*>(&value), 4); }
+std::string DwordBytes(DWORD value) {
+    return std::string(reinterpret_cast<char*>(&value), 4);
+}
 
 // Puts each format's bytes on the clipboard exactly as given (no terminator added).
 void PutRaw(const std::vector<Format>& formats) {
@@ -48,7 +50,7 @@ void PutRaw(const std::vector<Format>& formats) {
 
 // Another thread opens the clipboard with its own window and holds it.
 class ClipboardHolder {
-public:
+  public:
     explicit ClipboardHolder(DWORD milliseconds) {
         HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([opened, milliseconds] {
@@ -56,19 +58,20 @@ public:
             const BOOL ok = OpenClipboard(own.h);
             SetEvent(opened);
             Sleep(milliseconds);
-            if (ok) CloseClipboard();
+            if (ok)
+                CloseClipboard();
         });
         WaitForSingleObject(opened, 5000);
         CloseHandle(opened);
     }
     ~ClipboardHolder() { thread_.join(); }
 
-private:
+  private:
     std::thread thread_;
 };
 
 class Clipboard : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         hooks::Sleep = [this](unsigned ms) {
             waits.push_back(ms);
@@ -191,7 +194,8 @@ TEST_F(Clipboard, PrivateCopiesAreRecognisedAndGiveNoText) {
 
 TEST_F(Clipboard, TenMegabyteText) {
     std::u16string text(5 * 1024 * 1024, u'x');
-    for (size_t i = 0; i < text.size(); i += 64) text[i] = u'\n';
+    for (size_t i = 0; i < text.size(); i += 64)
+        text[i] = u'\n';
     text.back() = u'\u00E9';
     SetClipboardText(text);
     EXPECT_EQ(FetchClipboardText(kClipboardAttempts), text);

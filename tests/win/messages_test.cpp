@@ -9,7 +9,7 @@
 using namespace vp;
 
 class Messages : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { AppName = kProgramName; }
     test::CaptureEffects fx;
 };

@@ -12,7 +12,7 @@ namespace {
 constexpr UINT kThrow = WM_APP + 1;
 
 class ThrowingWindow : public ui::Window {
-public:
+  public:
     ThrowingWindow() {
         RegisterWindowClass(L"VpThrowingWindow");
         CreateArgs a;
@@ -23,7 +23,7 @@ public:
     }
     int handled = 0;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
         if (msg == kThrow) {
             ++handled;

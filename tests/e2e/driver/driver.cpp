@@ -26,20 +26,25 @@ void Print(const std::u16string& text) {
     fflush(stdout);
 }
 
-std::u16string Arg(const wchar_t* s) { return vp::U(s); }
+std::u16string Arg(const wchar_t* s) {
+    return vp::U(s);
+}
 
 HWND WaitForWindow(const std::u16string& title, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND w = FindWindowW(nullptr, vp::W(title))) return w;
-        if (GetTickCount() - start > timeoutMs) return nullptr;
+        if (HWND w = FindWindowW(nullptr, vp::W(title)))
+            return w;
+        if (GetTickCount() - start > timeoutMs)
+            return nullptr;
         Sleep(50);
     }
 }
 
 std::u16string TextOf(HWND w) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return {};
+    if (!SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len))
+        return {};
     std::vector<wchar_t> buffer(len + 2);
     DWORD_PTR got = 0;
     SendMessageTimeoutW(w, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
@@ -49,7 +54,8 @@ std::u16string TextOf(HWND w) {
 
 std::u16string NameOf(HWND w) {
     const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(w, L"VpName")));
-    if (!atom) return {};
+    if (!atom)
+        return {};
     wchar_t name[256];
     const UINT n = GlobalGetAtomNameW(atom, name, 256);
     return vp::U(name, n);
@@ -63,7 +69,8 @@ struct Search {
 
 BOOL CALLBACK Visit(HWND w, LPARAM lp) {
     auto* s = reinterpret_cast<Search*>(lp);
-    if (!s->byName && NameOf(w) == s->key) s->byName = w;
+    if (!s->byName && NameOf(w) == s->key)
+        s->byName = w;
     if (!s->byCaption) {
         wchar_t cls[64];
         GetClassNameW(w, cls, 64);
@@ -235,27 +242,32 @@ int Usage() {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return Usage();
+    if (argc < 2)
+        return Usage();
     const std::wstring cmd = argv[1];
     auto top = [&](DWORD timeout = 20000) { return WaitForWindow(Arg(argv[2]), timeout); };
     auto control = [&]() -> HWND {
         HWND t = top();
-        if (!t) return nullptr;
+        if (!t)
+            return nullptr;
         return FindControl(t, Arg(argv[3]));
     };
     if (cmd == L"wait" && argc >= 3) {
-        if (!top(argc > 3 ? _wtoi(argv[3]) : 20000)) return 1;
+        if (!top(argc > 3 ? _wtoi(argv[3]) : 20000))
+            return 1;
         Print(u"found\n");
         return 0;
     }
     if (cmd == L"close" && argc >= 3) {
         const DWORD timeout = argc > 3 ? _wtoi(argv[3]) : 20000;
         HWND w = top(timeout);
-        if (!w) return 1;
+        if (!w)
+            return 1;
         PostMessageW(w, WM_CLOSE, 0, 0);
         const DWORD start = GetTickCount();
         while (IsWindow(w)) {
-            if (GetTickCount() - start > timeout) return 1;
+            if (GetTickCount() - start > timeout)
+                return 1;
             Sleep(50);
         }
         Print(u"closed\n");
@@ -263,44 +275,51 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"get" && argc >= 4) {
         HWND c = control();
-        if (!c) return 1;
+        if (!c)
+            return 1;
         Print(TextOf(EditOf(c)));
         return 0;
     }
     if (cmd == L"status" && argc >= 3) {
         HWND t = top();
         HWND bar = t ? FindByClass(t, STATUSCLASSNAMEW) : nullptr;
-        if (!bar) return 1;
+        if (!bar)
+            return 1;
         Print(TextOf(bar));
         return 0;
     }
     if (cmd == L"click" && argc >= 4) {
         HWND c = control();
-        if (!c) return 1;
+        if (!c)
+            return 1;
         // Posted, so that a message box the click opens cannot block the driver.
         PostMessageW(c, BM_CLICK, 0, 0);
         return 0;
     }
     if (cmd == L"checked" && argc >= 4) {
         HWND c = control();
-        if (!c) return 1;
+        if (!c)
+            return 1;
         Print(SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? u"1\n" : u"0\n");
         return 0;
     }
     if (cmd == L"settext" && argc >= 5) {
         HWND c = control();
-        if (!c) return 1;
+        if (!c)
+            return 1;
         std::u16string text = Arg(argv[4]);
         SendMessageW(EditOf(c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vp::W(text)));
         return 0;
     }
-    if (cmd == L"setclip" && argc >= 3) return SetClipboard(Arg(argv[2]), {}) ? 0 : 1;
+    if (cmd == L"setclip" && argc >= 3)
+        return SetClipboard(Arg(argv[2]), {}) ? 0 : 1;
     if (cmd == L"setclip-file" && argc >= 3)
         return SetClipboard(ReadUtf8File(argv[2]), {}) ? 0 : 1;
     if (cmd == L"setclip-private" && argc >= 4)
         return SetClipboard(Arg(argv[3]), {Arg(argv[2])}) ? 0 : 1;
     if (cmd == L"getclip") {
-        if (!OpenClipboard(nullptr)) return 1;
+        if (!OpenClipboard(nullptr))
+            return 1;
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
             if (auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
                 Print(vp::U(p));
@@ -311,7 +330,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"holdclip" && argc >= 3) {
-        if (!OpenClipboard(nullptr)) return 1;
+        if (!OpenClipboard(nullptr))
+            return 1;
         Sleep(_wtoi(argv[2]));
         CloseClipboard();
         return 0;
@@ -319,11 +339,13 @@ int wmain(int argc, wchar_t** argv) {
     if ((cmd == L"tabs" || cmd == L"tab") && argc >= 3) {
         HWND t = top();
         HWND tab = t ? FindDescendantByClass(t, WC_TABCONTROLW) : nullptr;
-        if (!tab) return 1;
+        if (!tab)
+            return 1;
         int selected = -1;
         const auto captions = TabCaptions(tab, &selected);
         if (cmd == L"tab") {
-            if (selected < 0 || selected >= static_cast<int>(captions.size())) return 1;
+            if (selected < 0 || selected >= static_cast<int>(captions.size()))
+                return 1;
             Print(captions[selected] + u"\n");
             return 0;
         }
@@ -334,13 +356,15 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"rect" && argc >= 3) {
         HWND t = top();
         RECT r{};
-        if (!t || !GetWindowRect(t, &r)) return 1;
+        if (!t || !GetWindowRect(t, &r))
+            return 1;
         printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
         return 0;
     }
     if (cmd == L"move" && argc >= 7) {
         HWND t = top();
-        if (!t) return 1;
+        if (!t)
+            return 1;
         return SetWindowPos(t, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]),
                             _wtoi(argv[6]), SWP_NOZORDER | SWP_NOACTIVATE)
                    ? 0
@@ -348,13 +372,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"minimize" && argc >= 3) {
         HWND t = top();
-        if (!t) return 1;
+        if (!t)
+            return 1;
         PostMessageW(t, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         return WaitUntil(5000, [&] { return IsIconic(t) || !IsWindowVisible(t); }) ? 0 : 1;
     }
     if (cmd == L"iconic" && argc >= 3) {
         HWND t = top();
-        if (!t) return 1;
+        if (!t)
+            return 1;
         Print(IsIconic(t) ? u"1\n" : u"0\n");
         return 0;
     }
@@ -366,7 +392,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"endsession" && argc >= 3) {
         HWND t = top();
-        if (!t) return 1;
+        if (!t)
+            return 1;
         DWORD_PTR agreed = 0;
         if (!SendMessageTimeoutW(t, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &agreed))
             return 1;
@@ -378,7 +405,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"hotkey" && argc >= 4) {
         HWND c = control();
-        if (!c) return 1;
+        if (!c)
+            return 1;
         if (argc >= 5) {
             // As a keystroke in the box would: the value changes, then the owner hears of it.
             SendMessageW(c, HKM_SETHOTKEY, _wtoi(argv[4]), 0);
