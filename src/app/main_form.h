@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "app/category_button.h"
 #include "core/capture.h"
 #include "platform/hotkey.h"
 #include "ui/actions.h"
@@ -16,37 +17,6 @@
 #include <shellapi.h>
 
 namespace vp {
-
-// A category's toggle button. Buttons of one group form an exclusive set in which all
-// may be up; pressing one releases the others.
-class TCategoryButton : public ui::TControl {
-  public:
-    struct CreateArgs {
-        std::u16string caption;
-        std::u16string hint;
-        std::function<void()> onClick;
-    };
-    TCategoryButton(const ui::Placement& place, const CreateArgs& args);
-    std::u16string ClassName() const override { return u"TSpeedButton"; }
-    std::u16string Caption() const { return Text(); }
-    bool Down() const;
-    // Pressing releases every other category button of the same parent.
-    void SetDown(bool down);
-    std::function<void()> OnClick;
-
-  protected:
-    bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-};
-
-// A group box that takes clicks on its empty area.
-class TClickGroupBox : public ui::TGroupBox {
-  public:
-    using ui::TGroupBox::TGroupBox;
-    std::function<void()> OnClick;
-
-  protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-};
 
 struct MainFormOptions {
     // Where category files live; empty: the Documents folder + AppName + "\".
@@ -204,9 +174,10 @@ class TMainForm : public ui::TForm, private CaptureSink {
     bool padModified_ = false;
     MonitorHotKey hotKey_;
     class PadView;
+    // The pad's text, read in place during a capture.
     PadView* padView_ = nullptr;
-    std::set<std::u16string> madeThisRun_; // category files created by this run // the pad's text,
-                                           // read in place during a capture
+    // Category files created by this run.
+    std::set<std::u16string> madeThisRun_;
 };
 
 } // namespace vp

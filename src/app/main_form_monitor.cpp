@@ -1,0 +1,153 @@
+#include "app/main_form.h"
+
+#include <commctrl.h>
+
+#include "app/resource_ids.h"
+#include "core/app_name.h"
+#include "core/categories.h"
+#include "core/errors.h"
+#include "core/hotkey.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "core/vendor.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/locale.h"
+#include "platform/messages.h"
+#include "platform/shell.h"
+#include "platform/version.h"
+#include "platform/wstr.h"
+#include "ui/dpi.h"
+#include "ui/form_state.h"
+
+namespace vp {
+
+using namespace ui;
+
+namespace {
+
+constexpr COLORREF kMonitoringColor = RGB(3, 109, 12); // 814339
+constexpr COLORREF kStoppedColor = RGB(255, 0, 0);     // 255
+
+} // namespace
+
+// ------------------------------------------------------------------ clipboard monitor
+
+void TMainForm::OnDrawClipboard() {
+    try {
+        if (ClipboardOffersText()) {
+            const ClipboardText clip = FetchClipboard(kClipboardAttempts);
+            // A private copy (a password) leaves no trace: no capture, beep or backup.
+            if (!clip.isPrivate) {
+                try {
+                    if (Monitoring())
+                        ColectClipboardData(clip.text);
+                    else if (chkMonitorWarn->Checked())
+                        BeepTone(400, 30);
+                } catch (...) {
+                    ReportCurrentException();
+                }
+                if (chkBackup->Checked())
+                    AppendBackup(clip.text);
+            }
+        }
+    } catch (...) {
+        ReportCurrentException();
+    }
+    // The next viewer hears of the change whatever happened here.
+    if (nextViewer_)
+        SendMessageW(nextViewer_, WM_DRAWCLIPBOARD, 0, 0);
+}
+
+void TMainForm::OnChangeCbChain(HWND leaving, HWND next) {
+    if (leaving == nextViewer_)
+        nextViewer_ = next;
+    else if (nextViewer_)
+        SendMessageW(nextViewer_, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(leaving),
+                     reinterpret_cast<LPARAM>(next));
+}
+
+void TMainForm::JoinViewerChain() {
+    if (inChain_)
+        return;
+    inChain_ = true;
+    nextViewer_ = SetClipboardViewer(Handle());
+}
+
+void TMainForm::LeaveViewerChain() {
+    if (!inChain_)
+        return;
+    inChain_ = false;
+    ChangeClipboardChain(Handle(), nextViewer_);
+    nextViewer_ = nullptr;
+}
+
+void TMainForm::AppendBackup(const std::u16string& text) {
+    const std::u16string path = PathBackup->Path();
+    try {
+        WriteTextFile(path, u"\r\n" + text, false, false);
+    } catch (const Error& e) {
+        throw Error(u"The clipboard text could not be added to the backup file:\r\n" + path +
+                    u"\r\n\r\n" + e.Message());
+    }
+}
+
+void TMainForm::StartMonitoring() {
+    if (Monitoring())
+        return;
+    Scanner->SetColor(kMonitoringColor);
+    Scanner->SetScanColor(scGreen);
+    Scanner->SetScanning(true);
+    Scanner->SetVisible(true);
+    actToggleMonitor->SetCaption(u"Stop monitoring");
+    const std::u16string welcome = WelcomeText();
+    if (mmoClipboard->TextLength() == welcome.size() && mmoClipboard->Text() == welcome)
+        mmoClipboard->Clear();
+    if (chkClearOnStart->Checked()) {
+        EmptyClipboardOnce();
+        return;
+    }
+    const ClipboardText clip = FetchClipboard(kClipboardAttempts);
+    if (!clip.isPrivate)
+        ColectClipboardData(clip.text);
+}
+
+void TMainForm::StopMonitoring() {
+    Scanner->SetColor(kStoppedColor);
+    Scanner->SetScanColor(scRed);
+    Scanner->SetScanning(false);
+    actToggleMonitor->SetCaption(u"Monitor clipboard");
+}
+
+void TMainForm::actToggleMonitorExecute() {
+    if (Monitoring())
+        StopMonitoring();
+    else
+        StartMonitoring();
+}
+
+void TMainForm::chkAutoMonitorClick() {
+    if (chkAutoMonitor->Checked())
+        StartMonitoring();
+}
+
+void TMainForm::RegisterMonitorHotKey() {
+    hotKey_.Register(Handle(), hotMonitor->HotKey());
+}
+
+void TMainForm::UnregisterMonitorHotKey() {
+    hotKey_.Unregister();
+}
+
+void TMainForm::hotMonitorChange() {
+    UnregisterMonitorHotKey();
+    RegisterMonitorHotKey();
+}
+
+void TMainForm::mnuClearClipboardClick() {
+    EmptyClipboardOnce();
+}
+
+} // namespace vp

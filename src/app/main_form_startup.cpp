@@ -1,0 +1,156 @@
+#include "app/main_form.h"
+
+#include <commctrl.h>
+
+#include "app/resource_ids.h"
+#include "core/app_name.h"
+#include "core/categories.h"
+#include "core/errors.h"
+#include "core/hotkey.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "core/vendor.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/locale.h"
+#include "platform/messages.h"
+#include "platform/shell.h"
+#include "platform/version.h"
+#include "platform/wstr.h"
+#include "ui/dpi.h"
+#include "ui/form_state.h"
+
+namespace vp {
+
+using namespace ui;
+
+namespace {
+
+// Runs one start-up step; a failing step is reported and the next one still runs, so a
+// broken category folder never keeps the window out of the viewer chain.
+template <class F> void Step(F&& step) {
+    try {
+        step();
+    } catch (...) {
+        ReportCurrentException();
+    }
+}
+
+} // namespace
+
+void TMainForm::DeferredInit() {
+    const bool firstRun = !FileExists(IniPath());
+    Step([&] { EnsureFolderMsg(CategoriesFolder()); });
+    PathBackup->SetPath(CategoriesFolder() + kBackupFileName);
+    Step([&] {
+        if (FileExists(CategoriesListPath()))
+            mmoCategories->SetText(ReadTextFile(CategoriesListPath()));
+    });
+    Step([&] { btnApplyCategClick(); });
+    Step([&] {
+        const auto& controls = grpAuto->Controls();
+        if (!controls.empty())
+            if (auto* first = dynamic_cast<TCategoryButton*>(controls.front()))
+                SelectCategory(*first);
+    });
+    Step([&] { LoadFormState(*this, ForcedIniPath()); });
+    Step([&] { FitFormToWorkArea(*this); });
+    Step([&] {
+        if (FileExists(SeparatorPath()))
+            mmoSeparator->SetText(ReadTextFile(SeparatorPath()));
+    });
+    Step([&] { RegisterMonitorHotKey(); });
+    UpdateCaption();
+    lblVersion->SetText(u"Version: " + AppVersionLabel());
+    Show(StartShowCommand());
+    if (firstRun)
+        ShowFirstRunPage();
+    else
+        HideLicensePage();
+    INISaved = false;
+    if (options_.joinViewerChain)
+        Step([&] { JoinViewerChain(); });
+    Step([&] { chkAutoMonitorClick(); });
+}
+
+int TMainForm::StartShowCommand() const {
+    switch (options_.showCommand) {
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+    case SW_SHOWMINNOACTIVE:
+        return options_.showCommand;
+    default:
+        return FormShowCommand(*this);
+    }
+}
+
+void TMainForm::ShowFirstRunPage() {
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    // Every start before the first orderly exit is a first run, and the pad then holds
+    // what earlier runs collected: the greeting goes only into a category made just now.
+    const TCategoryButton* selected = GetPressedButton();
+    if (!selected || madeThisRun_.count(selected->Hint()))
+        mmoClipboard->SetText(WelcomeText());
+    Step([&] { btnDesktopShortcutClick(); });
+    tabLicense->SetTabVisible(true);
+    PageControl->SetActivePage(tabLicense);
+    tabSettings->SetTabVisible(false);
+    tabCategories->SetTabVisible(false);
+    tabMain->SetTabVisible(false);
+    btnAgree->SetFocus();
+}
+
+void TMainForm::HideLicensePage() {
+    // A page stored while the first-run page was up falls back to the pad.
+    if (PageControl->ActivePage() == tabLicense)
+        PageControl->SetActivePage(tabMain);
+    tabLicense->SetTabVisible(false);
+}
+
+void TMainForm::btnAgreeClick() {
+    tabMain->SetTabVisible(true);
+    tabSettings->SetTabVisible(true);
+    tabCategories->SetTabVisible(true);
+    PageControl->SetActivePage(tabMain);
+    tabLicense->SetTabVisible(false);
+}
+
+void TMainForm::SaveBeforeExit() {
+    if (INISaved)
+        return;
+    INISaved = true;
+    std::u16string failures;
+    auto step = [&](auto&& work) {
+        try {
+            work();
+        } catch (...) {
+            if (!failures.empty())
+                failures += u"\r\n\r\n";
+            failures += ExceptionText(std::current_exception());
+        }
+    };
+    step([&] { actToggleMonitor->SetEnabled(false); });
+    step([&] { actSaveExecute(); });
+    step([&] { LeaveViewerChain(); });
+    step([&] { UnregisterMonitorHotKey(); });
+    step([&] { SaveFormState(*this, ForcedIniPath()); });
+    step([&] {
+        EnsureFolder(DataFolderPath());
+        WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
+    });
+    if (!failures.empty())
+        ShowError(failures);
+}
+
+void TMainForm::BringToFront() {
+    if (!IsWindowVisible(Handle()))
+        ShowWindow(Handle(), SW_SHOW);
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+}
+
+} // namespace vp
