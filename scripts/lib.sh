@@ -8,7 +8,7 @@ VP_JOBS=${VP_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 VP_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
     libbenchmark-dev g++-mingw-w64-x86-64-posix wine64 xvfb xclip xdotool imagemagick
-    x11-utils python3 procps)
+    x11-utils python3 procps clang-format)
 
 vp_log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 

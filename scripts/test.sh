@@ -28,6 +28,13 @@ rm -rf "$results"
 mkdir -p "$results"
 status=0
 
+vp_log "formatting (clang-format)"
+if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror >"$results/format.log" 2>&1; then
+    echo "formatting: these files differ from .clang-format (run clang-format -i on them):"
+    grep -oE '^[^:]+\.(cpp|h)' "$results/format.log" | sort -u
+    status=1
+fi
+
 vp_log "native build (AddressSanitizer, UndefinedBehaviorSanitizer)"
 if vp_build_native; then
     vp_log "native tests"
