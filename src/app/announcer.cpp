@@ -41,7 +41,6 @@ TAnnouncer::~TAnnouncer() {
     try {
         StoreLastUpdate();
     } catch (...) {
-        // As with every settings write at exit, a failure reaches only the debugger.
         OutputDebugStringW(
             W(u"Cannot save LastUpdate: " + ExceptionText(std::current_exception())));
     }
@@ -49,7 +48,13 @@ TAnnouncer::~TAnnouncer() {
 
 void TAnnouncer::StoreLastUpdate() {
     TVelmorIniFile ini(AppName, iniPath_);
-    ini.WriteFloat(kLastUpdateKey, LastUpdate);
+    try {
+        ini.WriteFloat(kLastUpdateKey, LastUpdate);
+    } catch (const EIniFileException&) {
+        // As with every settings write at exit, a file that cannot be written reaches only
+        // the debugger.
+        OutputDebugStringW(W(u"Cannot save INI file to disk: " + ini.FileName() + u"\t"));
+    }
 }
 
 void TAnnouncer::Clear() {

@@ -48,7 +48,7 @@ class CheckScope {
 // Static text drawn centred, vertically too, on one line.
 void CenterText(TLabel& label) {
     const LONG style = GetWindowLongW(label.Handle(), GWL_STYLE);
-    SetWindowLongW(label.Handle(), GWL_STYLE, style | SS_CENTER | SS_CENTERIMAGE);
+    SetWindowLongW(label.Handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE);
     InvalidateRect(label.Handle(), nullptr, TRUE);
 }
 
@@ -111,9 +111,13 @@ void TFrmUpdater::CreateControls() {
     tabNews = &Create<TTabSheet>(*pgControl, u"tabNews", {}, {.caption = u"News"});
     pnlNewsBottom =
         &Create<TPanel>(*tabNews, u"pnlNewsBottom", {0, 0, 590, 56}, {.align = TAlign::alBottom});
-    Log = &Create<TRichLog>(
-        *tabNews, u"Log", {},
-        {.align = TAlign::alClient, .verbosity = lvVerbose, .tabStop = false, .readOnly = true});
+    Log = &Create<TRichLog>(*tabNews, u"Log", {},
+                            {.align = TAlign::alClient,
+                             .verbosity = lvVerbose,
+                             .tabStop = false,
+                             .readOnly = true,
+                             .fontName = u"Arial",
+                             .fontHeight = 13});
     pnlNewsButton = &Create<TPanel>(*pnlNewsBottom, u"pnlNewsButton", {0, 0, 140, 56},
                                     {.align = TAlign::alLeft});
     btnCheckManually = &Create<TButton>(*pnlNewsButton, u"btnCheckManually", {8, 14, 124, 28},
@@ -122,6 +126,9 @@ void TFrmUpdater::CreateControls() {
                                          .onClick = [this] { btnCheckManuallyClick(); }});
     pnlNewsStatus = &Create<TPanel>(*pnlNewsBottom, u"pnlNewsStatus", {0, 0, 450, 56},
                                     {.align = TAlign::alClient});
+    // Margins above and to the right of the status lines.
+    Create<TPanel>(*pnlNewsStatus, u"pnlStatusTop", {0, 0, 450, 4}, {.align = TAlign::alTop});
+    Create<TPanel>(*pnlNewsBottom, u"pnlStatusRight", {0, 0, 8, 56}, {.align = TAlign::alRight});
     lblStatus = &Create<TStateLabel>(*pnlNewsStatus, u"lblStatus", {0, 0, 450, 28},
                                      {.caption = u".", .align = TAlign::alTop});
     lblVersion =
@@ -133,7 +140,7 @@ void TFrmUpdater::CreateControls() {
     lblVersion->SetColor(GetSysColor(COLOR_BTNFACE));
 
     tabSettings = &Create<TTabSheet>(*pgControl, u"tabSettings", {}, {.caption = u"Settings"});
-    grpSettings = &Create<TGroupBox>(*tabSettings, u"grpSettings", {8, 8, 566, 206},
+    grpSettings = &Create<TGroupBox>(*tabSettings, u"grpSettings", {8, 8, 566, 184},
                                      {.caption = u"Settings"});
     chkShowConnectFail = &Create<TCheckBox>(
         *grpSettings, u"chkShowConnectFail", {14, 116, 440, 20},
@@ -155,7 +162,7 @@ void TFrmUpdater::CreateControls() {
                  u"date!",
          .onClick = [this] { btnTestInternetClick(); }});
     chkForceNewsFound = &Create<TCheckBox>(
-        *grpSettings, u"chkForceNewsFound", {14, 178, 250, 20},
+        *grpSettings, u"chkForceNewsFound", {214, 148, 250, 20},
         {.caption = u"Force ThereAreNewsOnline", .onClick = [this] { chkForceNewsFoundClick(); }});
     grpInterval = &Create<TGroupBox>(*grpSettings, u"grpInterval", {14, 22, 538, 84},
                                      {.caption = u"News interval"});

@@ -160,6 +160,15 @@ TRichLog::TRichLog(const Placement& place, const CreateArgs& a) : TControl(place
                   WS_EX_CLIENTEDGE);
     SendMessageW(Handle(), EM_EXLIMITTEXT, 0, kTextLimit);
     SendMessageW(Handle(), EM_SETTARGETDEVICE, 0, 1); // no word wrap
+    if (!a.fontName.empty()) {
+        CHARFORMAT2W cf{};
+        cf.cbSize = sizeof(cf);
+        cf.dwMask = CFM_FACE | CFM_SIZE;
+        cf.yHeight = a.fontHeight * 15; // twips: 1440 per inch, 96 pixels per inch
+        lstrcpynW(cf.szFaceName, W(a.fontName), LF_FACESIZE);
+        SendMessageW(Handle(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+        SendMessageW(Handle(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+    }
     if (a.align != TAlign::alNone)
         SetAlign(a.align);
 }

@@ -29,6 +29,9 @@ class TRichLog : public TControl {
         TLogVerb verbosity = lvInfos;
         bool tabStop = true;
         bool readOnly = false;
+        // The text's font; empty: the controls' usual one.
+        std::u16string fontName;
+        int fontHeight = 12; // pixels at 96 DPI
     };
     TRichLog(const Placement& place, const CreateArgs& args);
     std::u16string ClassName() const override { return u"TRichLog"; }
