@@ -99,7 +99,10 @@ TEST_F(UpdatesPanel, AManualCheckShowsTheNewsAndTheVersion) {
         EXPECT_FALSE(panel.btnCheckManually->Enabled());
         EXPECT_TRUE(BusyCursorShown());
     };
+    EXPECT_THROW(panel.GetNewsAuto(-1), AssertionFailure);
     panel.GetNewsAuto(600);
+    EXPECT_TRUE(panel.Timer->Enabled());
+    EXPECT_EQ(panel.Timer->Interval(), 600000u);
     panel.btnCheckManually->Click();
     EXPECT_EQ(seen, std::vector<std::u16string>{u"Checking for news..."});
     EXPECT_EQ(Status(), u"We have news for you!");
