@@ -27,6 +27,11 @@ bool VersionNumber(std::u16string_view part, std::u16string& digits) {
 
 bool SplitVersion(std::u16string_view text, std::vector<std::u16string>& numbers) {
     numbers.clear();
+    // Blanks around the version are a typing slip in the news file, not another version.
+    const size_t first = text.find_first_not_of(u" \t");
+    if (first == std::u16string_view::npos)
+        return false;
+    text = text.substr(first, text.find_last_not_of(u" \t") - first + 1);
     for (;;) {
         const size_t dot = text.find(u'.');
         std::u16string digits;

@@ -25,8 +25,9 @@ struct RNews {
 };
 
 // Whether the announced dotted version is a higher version than the running one, number
-// by number (missing numbers count as 0). An announcement that is not a dotted number,
-// such as the "?" of a file without a version, announces nothing.
+// by number (missing numbers count as 0; blanks around it do not count). An announcement
+// that is not a dotted number, such as the "?" of a file without a version, announces
+// nothing.
 bool IsNewerVersion(std::u16string_view announced, std::u16string_view running);
 
 // Whether the automatic check is due: always at interval 0, at a positive interval once

@@ -137,8 +137,10 @@ TEST(NewerVersion, ComparesNumberByNumber) {
         {u"5.0 beta", u"4.5.0.0", false},
         {u"5..0", u"4.5.0.0", false},
         {u"5.0.", u"4.5.0.0", false},
+        {u"  ", u"0", false},
+        {u"5. 0", u"4.5.0.0", false},
         {u"-5.0", u"4.5.0.0", false},
-        {u" 5.0", u"4.5.0.0", false},
+        {u" 5.0\t", u"4.5.0.0", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsNewerVersion(c.announced, c.running), c.newer)
