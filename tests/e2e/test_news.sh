@@ -21,6 +21,7 @@ news_cleanup() {
     e2e_cleanup
 }
 trap news_cleanup EXIT
+trap 'exit 143' INT TERM
 for _ in $(seq 1 100); do
     [ -s "$E2E_TMP/port" ] && break
     sleep 0.1
