@@ -4,7 +4,9 @@
 #include <functional>
 
 #include "app/frm_updater.h"
+#include "app/main_form.h"
 #include "core/errors.h"
+#include "core/vendor.h"
 #include "loopback_server.h"
 #include "news_fixture.h"
 #include "platform/shell.h"
@@ -229,4 +231,34 @@ TEST_F(UpdatesPanel, ConnectionTestReportsWhatItFound) {
     ASSERT_EQ(effects.boxes.size(), 1u);
     EXPECT_EQ(effects.boxes[0].text, u"Successfully connected to Internet");
     EXPECT_FALSE(BusyCursorShown());
+}
+
+TEST_F(UpdatesPanel, TheMainWindowShowsItAndSavesItLast) {
+    WriteIni(u"[QRT/Soft]\r\n");
+    auto form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir + u"cats\\",
+                                                            .dataFolder = dir,
+                                                            .postDeferredInit = false,
+                                                            .joinViewerChain = false,
+                                                            .quitOnDestroy = false});
+    form->DeferredInit();
+    ASSERT_NE(FrmUpdater, nullptr);
+    EXPECT_EQ(FrmUpdater->pgControl->Parent(), form->tabUpdater);
+    EXPECT_EQ(FrmUpdater->Announcer->URL, vendor::kNewsFile);
+    EXPECT_TRUE(FrmUpdater->Timer->Enabled());
+    EXPECT_EQ(FrmUpdater->Timer->Interval(), 600000u);
+    FrmUpdater->radEveryDay->SetChecked(true);
+    FrmUpdater->spnInterval->SetValue(5);
+    FrmUpdater->Announcer->LastUpdate = now;
+
+    // The end of the session saves the panel too, while it is still there.
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(IniValue(u"QRT/Soft", u"spnInterval"), u"5");
+    EXPECT_FALSE(IniValue(u"Velmor Pasquill", u"LastUpdate").empty());
+    ASSERT_NE(FrmUpdater, nullptr);
+
+    FrmUpdater->spnInterval->SetValue(6);
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(FrmUpdater, nullptr);
+    EXPECT_EQ(IniValue(u"QRT/Soft", u"spnInterval"), u"6");
+    EXPECT_TRUE(effects.boxes.empty());
 }
