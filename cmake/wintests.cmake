@@ -3,7 +3,7 @@
 file(GLOB VP_WIN_TESTS CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(vp_win_tests ${VP_WIN_TESTS} tests/win/res/tests.rc)
 target_include_directories(vp_win_tests PRIVATE tests/win)
-target_link_libraries(vp_win_tests PRIVATE vpapp gtest gtest_main)
+target_link_libraries(vp_win_tests PRIVATE vpapp gtest gtest_main ws2_32)
 target_link_options(vp_win_tests PRIVATE ${VP_STATIC_LINK})
 add_test(NAME win_tests COMMAND vp_win_tests --gtest_output=xml:Z:${CMAKE_SOURCE_DIR}/build/results/win_tests.xml)
 set_tests_properties(win_tests PROPERTIES TIMEOUT 600)

@@ -63,6 +63,7 @@ void TMainForm::FormCreate() {
 }
 
 TMainForm::~TMainForm() {
+    ReleaseUpdater();
     if (options_.application)
         options_.application->OnShowRequest = nullptr;
     LeaveViewerChain();
@@ -294,6 +295,7 @@ void TMainForm::FormClose() {
 
 void TMainForm::FormDestroy() {
     SaveBeforeExit();
+    ReleaseUpdater();
     if (options_.quitOnDestroy)
         PostQuitMessage(0);
 }

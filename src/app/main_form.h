@@ -150,6 +150,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
+    // Frees the updates panel shown in this window's tab.
+    void ReleaseUpdater();
     void DropFiles(HDROP drop);
     void OnDrawClipboard();
     void OnChangeCbChain(HWND leaving, HWND next);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/frm_updater.h"
 #include "app/resource_ids.h"
 #include "core/app_name.h"
 #include "core/categories.h"
@@ -73,6 +74,17 @@ void TMainForm::DeferredInit() {
     if (options_.joinViewerChain)
         Step([&] { JoinViewerChain(); });
     Step([&] { chkAutoMonitorClick(); });
+    Step([&] {
+        CreateUpdater(vendor::kNewsFile, tabUpdater,
+                      {.dataFolder = options_.dataFolder, .iniPath = ForcedIniPath()});
+        FrmUpdater->GetNewsAuto(600);
+    });
+}
+
+void TMainForm::ReleaseUpdater() {
+    // The panel's controls live in this window's tab: it saves them before they go.
+    if (FrmUpdater && FrmUpdater->pgControl->Parent() == tabUpdater)
+        FreeUpdater();
 }
 
 int TMainForm::StartShowCommand() const {
@@ -140,6 +152,11 @@ void TMainForm::SaveBeforeExit() {
     step([&] {
         EnsureFolder(DataFolderPath());
         WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
+    });
+    // The end of a session may end the process before the panel is freed.
+    step([&] {
+        if (FrmUpdater && FrmUpdater->pgControl->Parent() == tabUpdater)
+            FrmUpdater->SaveState();
     });
     if (!failures.empty())
         ShowError(failures);

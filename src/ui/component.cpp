@@ -70,6 +70,18 @@ TControl::~TControl() {
         GlobalDeleteAtom(nameAtom_);
 }
 
+void TControl::SetParentControl(TControl& parent) {
+    if (parent_) {
+        auto& siblings = parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    parent_ = &parent;
+    parent.children_.push_back(this);
+    ::SetParent(Handle(), parent.Handle());
+    if (align_ != TAlign::alNone)
+        parent.Realign();
+}
+
 std::vector<TComponent*> TControl::Dependents() const {
     return {children_.begin(), children_.end()};
 }

@@ -82,6 +82,9 @@ class TControl : public TComponent, public Window {
     ~TControl() override;
 
     TControl* Parent() const { return parent_; }
+    // Moves the control, with everything on it, onto another parent (a form's page control
+    // shown inside another form's tab sheet); its owner stays.
+    void SetParentControl(TControl& parent);
     const std::vector<TControl*>& Controls() const { return children_; }
     std::vector<TComponent*> Dependents() const override;
 

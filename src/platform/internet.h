@@ -1,0 +1,75 @@
+#pragma once
+// One blocking HTTP request over WinInet, on the calling thread, presenting itself as a
+// desktop browser through a fixed header block; and the test whether the program can
+// reach the internet. The user's proxy settings apply.
+//
+//     std::string body;
+//     InetResponse response;
+//     if (InetRequest(url, u"", body, u"", false, &response) && IsHttpSuccess(response.status)) ...
+#include <windows.h>
+
+#include <wininet.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "platform/unique_handle.h"
+
+namespace vp {
+
+struct HInternetTraits {
+    using Type = HINTERNET;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { InternetCloseHandle(h); }
+};
+using UniqueHInternet = UniqueHandle<HInternetTraits>;
+
+// Request flags of the two kinds: plain requests never come from the local cache.
+inline constexpr DWORD kPlainRequestFlags = 0x80000003;
+inline constexpr DWORD kSecureRequestFlags = 0x00C00000;
+
+// Bounds of every request. A dead or silent server would otherwise hold the window for
+// minutes, and an endless body would fill memory; the news file is a few hundred bytes.
+struct InetLimits {
+    unsigned timeoutMs = 15000; // connect, send and receive, each
+    size_t maxBody = 1 << 20;
+};
+// The bounds in force; tests shorten them.
+InetLimits& CurrentInetLimits();
+
+// What became of a request beyond its result.
+struct InetResponse {
+    DWORD status = 0;       // the HTTP status; 0 when no response arrived
+    std::u16string failure; // why the request failed, for the user; empty on success
+};
+inline bool IsHttpSuccess(DWORD status) {
+    return status >= 200 && status <= 299;
+}
+
+// One request: GET, or POST when postData is given (sent as UTF-8). True when the request
+// was sent and the whole response arrived, whatever its status; body holds the response
+// body. False (body empty) when the internet handle or the connection cannot be opened,
+// the send fails, a read fails or times out, or the body exceeds the limit. Raises only
+// when the request handle cannot be opened, and "Empty URL." for an empty URL.
+bool InetRequest(const std::u16string& URL, const std::u16string& Referer, std::string& Body,
+                 const std::u16string& PostData, bool Secure, InetResponse* response = nullptr);
+// A plain GET; the body in the system's ANSI code page, or "" when the request failed.
+std::u16string InetGetText(const std::u16string& URL, const std::u16string& Referer,
+                           InetResponse* response = nullptr);
+
+namespace hooks {
+// Stands in for InternetGetConnectedState.
+extern std::function<bool()> ConnectedState;
+} // namespace hooks
+
+bool IsConnectedToInternet();
+// -1: the system reports no connection; 0: the test page came back empty; 1: it arrived.
+// The page is a well-known public one unless told otherwise.
+int TestInternetAccess(const std::u16string& testPage = {});
+// TestInternetAccess, then tells the user what it found.
+int TestInternetAccessMsg(const std::u16string& testPage = {});
+
+inline constexpr char16_t kInternetTestPage[] = u"http://www.google.com/";
+
+} // namespace vp
