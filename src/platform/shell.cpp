@@ -1,8 +1,10 @@
 #include "platform/shell.h"
 
+// <windows.h> comes first: the shell headers need its macros.
+#include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "core/errors.h"
 #include "core/paths.h"
