@@ -5,7 +5,14 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00
                         WINVER=0x0A00)
 # No DLL beside the executables: the C and C++ runtimes are linked in.
-set(VP_STATIC_LINK -static -static-libgcc -static-libstdc++)
+if(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  set(VP_STATIC_LINK)
+  set(VP_UNICODE_ENTRY)
+else()
+  set(VP_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  set(VP_UNICODE_ENTRY -municode)
+endif()
 
 file(GLOB VP_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/*.cpp)
 file(GLOB VP_UI_SOURCES CONFIGURE_DEPENDS src/ui/*.cpp)
@@ -34,11 +41,23 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/generated/res/app.rc PROPERTIES
 add_executable(VelmorPasquill WIN32 src/app/main.cpp ${CMAKE_BINARY_DIR}/generated/res/app.rc)
 target_include_directories(VelmorPasquill PRIVATE src)
 target_link_libraries(VelmorPasquill PRIVATE vpapp)
-target_link_options(VelmorPasquill PRIVATE ${VP_STATIC_LINK} -municode)
+target_link_options(VelmorPasquill PRIVATE ${VP_STATIC_LINK} ${VP_UNICODE_ENTRY})
 
-# GoogleTest, compiled from Debian's source package for this toolchain.
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest: compiled from its sources for this toolchain (Debian's source package when
+# cross-compiling), else an installed one (MSYS2's gtest package on Windows).
+set(VP_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources to build with the program")
+if(EXISTS ${VP_GTEST_SOURCE}/CMakeLists.txt)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${VP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(VP_GTEST_LIBS gtest gtest_main)
+else()
+  find_package(GTest)
+  if(GTest_FOUND)
+    set(VP_GTEST_LIBS GTest::gtest GTest::gtest_main)
+  else()
+    message(STATUS "GoogleTest not found: the Windows tests are not built")
+  endif()
+endif()
 
 include(cmake/wintests.cmake)
