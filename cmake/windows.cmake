@@ -19,9 +19,40 @@ file(GLOB VP_UI_SOURCES CONFIGURE_DEPENDS src/ui/*.cpp)
 file(GLOB VP_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp)
 list(FILTER VP_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 
+# comdlg32 and ole32 serve only the file dialogs and the desktop shortcut. Loaded at their
+# first use, they stay out of every start, and so does what they pull in (the print spooler,
+# COM's runtime). The delay-load libraries list every function of the toolchain's own ones.
+set(VP_DELAYED comdlg32 ole32)
+find_program(VP_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool dlltool)
+if(MINGW AND VP_DLLTOOL AND CMAKE_NM)
+  foreach(dll ${VP_DELAYED})
+    find_library(VP_IMPLIB_${dll} NAMES lib${dll}.a)
+    execute_process(COMMAND ${CMAKE_NM} -g --defined-only ${VP_IMPLIB_${dll}}
+                    OUTPUT_VARIABLE symbols ERROR_QUIET)
+    string(REGEX MATCHALL " T [A-Za-z_][A-Za-z0-9_]*" functions "${symbols}")
+    list(JOIN functions "" functions)
+    string(REPLACE " T " "\n" functions "${functions}")
+    set(def ${CMAKE_BINARY_DIR}/generated/${dll}_delay.def)
+    file(WRITE ${def} "LIBRARY ${dll}.dll\nEXPORTS${functions}\n")
+    set(lib ${CMAKE_BINARY_DIR}/generated/lib${dll}_delay.a)
+    add_custom_command(OUTPUT ${lib} COMMAND ${VP_DLLTOOL} -d ${def} -y ${lib} DEPENDS ${def})
+    list(APPEND VP_DELAY_LIBS ${lib})
+  endforeach()
+  add_custom_target(vp_delay_libs DEPENDS ${VP_DELAY_LIBS})
+  set(VP_SYSTEM_LIBS ${VP_DELAY_LIBS})
+elseif(MSVC)
+  set(VP_SYSTEM_LIBS ${VP_DELAYED} delayimp)
+  add_link_options(/DELAYLOAD:comdlg32.dll /DELAYLOAD:ole32.dll)
+else()
+  set(VP_SYSTEM_LIBS ${VP_DELAYED})
+endif()
+
 add_library(vpplatform STATIC ${VP_PLATFORM_SOURCES})
-target_link_libraries(vpplatform PUBLIC vpcore version ole32 oleaut32 uuid shell32 shlwapi
-                      advapi32 comdlg32 wininet user32 gdi32)
+target_link_libraries(vpplatform PUBLIC vpcore version ${VP_SYSTEM_LIBS} oleaut32 uuid shell32
+                      shlwapi advapi32 wininet user32 gdi32)
+if(TARGET vp_delay_libs)
+  add_dependencies(vpplatform vp_delay_libs)
+endif()
 add_library(vpui STATIC ${VP_UI_SOURCES})
 target_link_libraries(vpui PUBLIC vpplatform comctl32 uxtheme msimg32)
 add_library(vpapp STATIC ${VP_APP_SOURCES})
