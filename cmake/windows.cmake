@@ -5,16 +5,54 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00
                         WINVER=0x0A00)
 # No DLL beside the executables: the C and C++ runtimes are linked in.
-set(VP_STATIC_LINK -static -static-libgcc -static-libstdc++)
+if(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  set(VP_STATIC_LINK)
+  set(VP_UNICODE_ENTRY)
+else()
+  set(VP_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  set(VP_UNICODE_ENTRY -municode)
+endif()
 
 file(GLOB VP_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/*.cpp)
 file(GLOB VP_UI_SOURCES CONFIGURE_DEPENDS src/ui/*.cpp)
 file(GLOB VP_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp)
 list(FILTER VP_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 
+# comdlg32 and ole32 serve only the file dialogs and the desktop shortcut. Loaded at their
+# first use, they stay out of every start, and so does what they pull in (the print spooler,
+# COM's runtime). The delay-load libraries list every function of the toolchain's own ones.
+set(VP_DELAYED comdlg32 ole32)
+find_program(VP_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool dlltool)
+if(MINGW AND VP_DLLTOOL AND CMAKE_NM)
+  foreach(dll ${VP_DELAYED})
+    find_library(VP_IMPLIB_${dll} NAMES lib${dll}.a)
+    execute_process(COMMAND ${CMAKE_NM} -g --defined-only ${VP_IMPLIB_${dll}}
+                    OUTPUT_VARIABLE symbols ERROR_QUIET)
+    string(REGEX MATCHALL " T [A-Za-z_][A-Za-z0-9_]*" functions "${symbols}")
+    list(JOIN functions "" functions)
+    string(REPLACE " T " "\n" functions "${functions}")
+    set(def ${CMAKE_BINARY_DIR}/generated/${dll}_delay.def)
+    file(WRITE ${def} "LIBRARY ${dll}.dll\nEXPORTS${functions}\n")
+    set(lib ${CMAKE_BINARY_DIR}/generated/lib${dll}_delay.a)
+    add_custom_command(OUTPUT ${lib} COMMAND ${VP_DLLTOOL} -d ${def} -y ${lib} DEPENDS ${def})
+    list(APPEND VP_DELAY_LIBS ${lib})
+  endforeach()
+  add_custom_target(vp_delay_libs DEPENDS ${VP_DELAY_LIBS})
+  set(VP_SYSTEM_LIBS ${VP_DELAY_LIBS})
+elseif(MSVC)
+  set(VP_SYSTEM_LIBS ${VP_DELAYED} delayimp)
+  add_link_options(/DELAYLOAD:comdlg32.dll /DELAYLOAD:ole32.dll)
+else()
+  set(VP_SYSTEM_LIBS ${VP_DELAYED})
+endif()
+
 add_library(vpplatform STATIC ${VP_PLATFORM_SOURCES})
-target_link_libraries(vpplatform PUBLIC vpcore version ole32 oleaut32 uuid shell32 shlwapi
-                      advapi32 comdlg32 wininet user32 gdi32)
+target_link_libraries(vpplatform PUBLIC vpcore version ${VP_SYSTEM_LIBS} oleaut32 uuid shell32
+                      shlwapi advapi32 wininet user32 gdi32)
+if(TARGET vp_delay_libs)
+  add_dependencies(vpplatform vp_delay_libs)
+endif()
 add_library(vpui STATIC ${VP_UI_SOURCES})
 target_link_libraries(vpui PUBLIC vpplatform comctl32 uxtheme msimg32)
 add_library(vpapp STATIC ${VP_APP_SOURCES})
@@ -34,11 +72,23 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/generated/res/app.rc PROPERTIES
 add_executable(VelmorPasquill WIN32 src/app/main.cpp ${CMAKE_BINARY_DIR}/generated/res/app.rc)
 target_include_directories(VelmorPasquill PRIVATE src)
 target_link_libraries(VelmorPasquill PRIVATE vpapp)
-target_link_options(VelmorPasquill PRIVATE ${VP_STATIC_LINK} -municode)
+target_link_options(VelmorPasquill PRIVATE ${VP_STATIC_LINK} ${VP_UNICODE_ENTRY})
 
-# GoogleTest, compiled from Debian's source package for this toolchain.
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest: compiled from its sources for this toolchain (Debian's source package when
+# cross-compiling), else an installed one (MSYS2's gtest package on Windows).
+set(VP_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources to build with the program")
+if(EXISTS ${VP_GTEST_SOURCE}/CMakeLists.txt)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${VP_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(VP_GTEST_LIBS gtest gtest_main)
+else()
+  find_package(GTest)
+  if(GTest_FOUND)
+    set(VP_GTEST_LIBS GTest::gtest GTest::gtest_main)
+  else()
+    message(STATUS "GoogleTest not found: the Windows tests are not built")
+  endif()
+endif()
 
 include(cmake/wintests.cmake)

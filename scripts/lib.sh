@@ -8,7 +8,7 @@ VP_JOBS=${VP_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 VP_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
     libbenchmark-dev g++-mingw-w64-x86-64-posix wine64 xvfb xclip xdotool imagemagick
-    x11-utils python3 procps clang-format)
+    x11-utils python3 procps clang-format fonts-wine fonts-liberation)
 
 vp_log() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 
@@ -47,7 +47,10 @@ vp_wine_env() {
 # the program writes to Documents or Desktop ever reaches a real home folder.
 vp_ensure_prefix() {
     local prefix=$1
-    [ -f "$prefix/.vp-ready" ] && return 0
+    if [ -f "$prefix/.vp-ready" ]; then
+        vp_prefix_fonts "$prefix"
+        return 0
+    fi
     vp_wine_env
     vp_log "creating Wine prefix $prefix"
     rm -rf "$prefix"
@@ -64,7 +67,20 @@ vp_ensure_prefix() {
         if [ -L "$d" ]; then rm -f "$d"; mkdir -p "$d"; fi
     done
     rm -rf "$home"
+    vp_prefix_fonts "$prefix"
     touch "$prefix/.vp-ready"
+}
+
+# Wine draws the caption buttons with the "Marlett" symbol font; Wine 8 does not find the
+# copy that fonts-wine installs until it sits in the prefix's own Fonts folder. Arial and
+# the other core faces come from fonts-liberation, which Wine finds through fontconfig.
+vp_prefix_fonts() {
+    local fonts=$1/drive_c/windows/Fonts f
+    [ -d "$fonts" ] || return 0
+    for f in marlett.ttf; do
+        [ -f "/usr/share/wine/fonts/$f" ] && [ ! -f "$fonts/$f" ] && cp "/usr/share/wine/fonts/$f" "$fonts/"
+    done
+    return 0
 }
 
 # A throwaway copy of a prefix. The system files are hard links (Wine never rewrites

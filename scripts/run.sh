@@ -14,6 +14,7 @@ export WINEPREFIX=$VP_WIN_BUILD/wineprefix-run
 if [ ! -f "$WINEPREFIX/.vp-ready" ]; then
     vp_clone_prefix "$VP_WIN_BUILD/wineprefix-template" "$WINEPREFIX"
 fi
+vp_prefix_fonts "$WINEPREFIX"
 # The program's Wine prefix keeps its own home, never the user's.
 export HOME=$VP_WIN_BUILD/run-home
 mkdir -p "$HOME"

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "app/pad_view.h"
 #include "app/resource_ids.h"
 #include "core/app_name.h"
@@ -20,6 +22,7 @@
 #include "platform/shell.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
+#include "ui/busy_cursor.h"
 #include "ui/dpi.h"
 #include "ui/form_state.h"
 
@@ -29,7 +32,17 @@ using namespace ui;
 
 // ------------------------------------------------------------------ capture pipeline
 
+namespace {
+
+// From about this size on, the pad's edit control needs a noticeable moment for the text.
+constexpr size_t kBusyCursorUnits = 64 * 1024;
+
+} // namespace
+
 void TMainForm::ColectClipboardData(const std::u16string& newEntry) {
+    std::optional<BusyCursor> busy;
+    if (newEntry.size() >= kBusyCursorUnits)
+        busy.emplace();
     const std::u16string separator = mmoSeparator->Text();
     PadView pad(*mmoClipboard);
     CaptureInput input;

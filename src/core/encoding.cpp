@@ -369,4 +369,14 @@ std::string EncodeText(std::u16string_view text, bool withBOM) {
     return out;
 }
 
+size_t Utf8PieceEnd(std::u16string_view text, size_t from, size_t maxUnits) {
+    if (text.size() - from <= maxUnits)
+        return text.size();
+    size_t end = from + maxUnits;
+    if (text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF && text[end] >= 0xDC00 &&
+        text[end] <= 0xDFFF)
+        --end;
+    return end;
+}
+
 } // namespace vp

@@ -31,5 +31,8 @@ std::u16string DecodeText(std::string_view bytes, AnsiDecoder ansi = DecodeWindo
                           TextEncoding* found = nullptr);
 // Text as UTF-8 bytes, behind the mark EF BB BF when withBOM.
 std::string EncodeText(std::u16string_view text, bool withBOM);
+// Where a piece of text that starts at from and holds at most maxUnits (at least 2) may end
+// so that the pieces' UTF-8 forms, joined, are the whole text's: never inside a surrogate pair.
+size_t Utf8PieceEnd(std::u16string_view text, size_t from, size_t maxUnits);
 
 } // namespace vp

@@ -102,6 +102,20 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
     return true;
 }
 
+// Text as UTF-8, encoded a piece at a time: a big pad is never held a second time.
+bool WriteUtf8(HANDLE h, std::u16string_view text, bool withBOM) {
+    constexpr size_t kPieceUnits = 1u << 18;
+    if (withBOM && !WriteAll(h, "\xEF\xBB\xBF"))
+        return false;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = Utf8PieceEnd(text, at, kPieceUnits);
+        if (!WriteAll(h, EncodeText(text.substr(at, end - at), false)))
+            return false;
+        at = end;
+    }
+    return true;
+}
+
 // Raises the platform's errors for a path that cannot name a file.
 void ValidatePath(const std::u16string& path, const std::u16string& full, size_t maxLength) {
     const bool prefixed = LongPathPrefixLength(path) > 0;
@@ -118,7 +132,7 @@ bool IsRetryableShareError(DWORD code) {
            code == ERROR_LOCK_VIOLATION;
 }
 
-void AppendToFile(const std::u16string& fileName, const std::string& bytes) {
+void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
     FileHandle h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.Valid())
@@ -126,7 +140,7 @@ void AppendToFile(const std::u16string& fileName, const std::string& bytes) {
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(h.Get(), LARGE_INTEGER{}, &end, FILE_END))
         RaiseFileError(u"Cannot write to file", fileName, GetLastError());
-    if (!WriteAll(h.Get(), bytes)) {
+    if (!WriteUtf8(h.Get(), text, false)) {
         const DWORD code = GetLastError();
         // Take back a partial append so that the file holds whole texts only.
         SetFilePointerEx(h.Get(), end, nullptr, FILE_BEGIN);
@@ -140,7 +154,7 @@ void AppendToFile(const std::u16string& fileName, const std::string& bytes) {
 // Writes a temporary file beside the target and moves it over the target in one step,
 // so the target holds either its old or its new content, never a part.
 void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folder,
-                     const std::string& bytes) {
+                     std::u16string_view text, bool withBOM) {
     static unsigned counter = 0;
     std::u16string temp;
     HANDLE raw = INVALID_HANDLE_VALUE;
@@ -162,7 +176,7 @@ void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folde
         DeleteFileW(W(temp));
         RaiseFileError(u"Cannot create file", fileName, code);
     };
-    if (!WriteAll(h.Get(), bytes) || !FlushFileBuffers(h.Get()))
+    if (!WriteUtf8(h.Get(), text, withBOM) || !FlushFileBuffers(h.Get()))
         fail(GetLastError());
     if (!h.Close())
         fail(GetLastError());
@@ -279,9 +293,9 @@ void WriteTextFile(const std::u16string& fileName, std::u16string_view text, boo
                     fileName);
     EnsureFolder(folder);
     if (overwrite || !FileExists(fileName))
-        ReplaceFileWith(fileName, folder, EncodeText(text, withBOM));
+        ReplaceFileWith(fileName, folder, text, withBOM);
     else
-        AppendToFile(fileName, EncodeText(text, false));
+        AppendToFile(fileName, text);
 }
 
 std::u16string ReadTextFile(const std::u16string& fileName) {

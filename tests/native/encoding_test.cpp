@@ -97,6 +97,34 @@ TEST(EncodeText, Utf8WithOptionalMark) {
     EXPECT_EQ(EncodeText(u"\xD800\xD800\xDC00", false), "\xEF\xBF\xBD\xF0\x90\x80\x80");
 }
 
+// A text written a piece at a time must give the whole text's bytes: a cut never falls
+// between the halves of a pair, and lone halves stay lone (each one U+FFFD).
+TEST(EncodeText, PiecesJoinToTheWholeText) {
+    const std::u16string texts[] = {
+        u"abcdefgh",
+        u"\U0001F600\U0001F600\U0001F600\U0001F600",
+        u"a\U0001F600\U0001F600\U0001F600b",
+        u"\xD800\xD800\xDC00\xDC00x\xD83D",
+        u"\u00E9\u4E2D\U0001F600\r\n",
+    };
+    for (const std::u16string& text : texts) {
+        for (size_t piece = 2; piece <= 5; ++piece) {
+            std::string joined;
+            for (size_t at = 0; at < text.size();) {
+                const size_t end = Utf8PieceEnd(text, at, piece);
+                ASSERT_GT(end, at);
+                ASSERT_LE(end - at, piece);
+                joined += EncodeText(text.substr(at, end - at), false);
+                at = end;
+            }
+            EXPECT_EQ(joined, EncodeText(text, false)) << piece;
+        }
+    }
+    EXPECT_EQ(Utf8PieceEnd(u"a\U0001F600", 0, 2), 1u);
+    EXPECT_EQ(Utf8PieceEnd(u"a\U0001F600", 1, 2), 3u);
+    EXPECT_EQ(Utf8PieceEnd(u"abc", 0, 10), 3u);
+}
+
 // The block-wise fast paths must not change results where a non-ASCII character or an
 // invalid byte falls at any place relative to a block.
 TEST(Encoding, FastPathsAgreeAtEveryOffset) {

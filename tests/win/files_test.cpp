@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app_name.h"
+#include "core/encoding.h"
 #include "core/errors.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -135,6 +136,24 @@ TEST_F(Files, LargeFileRoundTrips) {
         text += u"line \u00E9\u4E2D\U0001F600 of text\r\n";
     WriteTextFile(dir + u"big.txt", text, true, true);
     EXPECT_EQ(ReadTextFile(dir + u"big.txt"), text);
+}
+
+// Big texts are encoded a piece at a time; the bytes must be those of the whole text, with
+// surrogate pairs falling on every kind of piece boundary.
+TEST_F(Files, BigTextsAreWrittenByteForByte) {
+    const std::u16string f = dir + u"pairs.txt";
+    for (const std::u16string prefix : {u"", u"a"}) {
+        std::u16string text = prefix;
+        while (text.size() < 1'500'000)
+            text += u"\U0001F600";
+        text += u"\xD800"; // a lone half at the very end stays one U+FFFD
+        WriteTextFile(f, text, true, true);
+        const std::string whole = EncodeText(text, true);
+        EXPECT_TRUE(ReadBytes(f) == whole);
+        WriteTextFile(f, text, false, false);
+        EXPECT_TRUE(ReadBytes(f) == whole + EncodeText(text, false));
+    }
+    EXPECT_EQ(ListFolder(dir), u"pairs.txt;");
 }
 
 TEST_F(Files, ReadRaisesThePathErrors) {

@@ -420,6 +420,26 @@ TEST_F(MainForm, UnusualTextsArriveWhole) {
     EXPECT_GT(ReadBytes(dir + u"Main category.txt").size(), big.size());
 }
 
+// The pad's change notice comes while the text goes in: the cursor seen there is the one a
+// user sees over the window during the capture.
+TEST_F(MainForm, ABigCopyShowsTheWaitCursorWhileItIsCollected) {
+    Open(true);
+    const int32_t collected = form->CollectedCount();
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW), wait = LoadCursorW(nullptr, IDC_WAIT);
+    HCURSOR during = nullptr;
+    form->mmoClipboard->OnChange = [&] { during = GetCursor(); };
+    SetCursor(arrow);
+    std::u16string big;
+    while (big.size() < 200'000)
+        big += u"a line of a big copy\r\n";
+    Copy(big);
+    EXPECT_EQ(during, wait);
+    EXPECT_EQ(GetCursor(), arrow);
+    Copy(u"a small copy");
+    EXPECT_EQ(during, arrow);
+    EXPECT_EQ(form->CollectedCount(), collected + 2);
+}
+
 TEST_F(MainForm, SwitchingCategoriesSavesEditsFirst) {
     Open(true);
     Copy(u"in main");
