@@ -15,6 +15,10 @@ bool HasInvalidPathChars(std::u16string_view text);
 
 // Length of a leading "\\?\" or "\\?\UNC\" prefix, else 0.
 size_t LongPathPrefixLength(std::u16string_view path);
+// Length of the part of an absolute path that no folder creation can make: "C:\",
+// "\\?\C:\", "\\server\share\" or "\\?\UNC\server\share\" (the delimiter after it
+// included when present); 0 when the path has none of these roots.
+size_t PathRootLength(std::u16string_view path);
 // Trim of blanks and control characters (everything up to U+0020) from both ends.
 std::u16string_view TrimControls(std::u16string_view text);
 
