@@ -86,6 +86,18 @@ size_t PathRootLength(std::u16string_view path) {
     return at;
 }
 
+std::vector<std::u16string> FolderLevels(std::u16string_view path) {
+    std::vector<std::u16string> levels;
+    const size_t root = std::max(PathRootLength(path), LongPathPrefixLength(path));
+    for (size_t i = root + 1; i <= path.size(); ++i) {
+        if (i < path.size() && !IsDelimiter(path[i]))
+            continue;
+        if (i > 0 && !IsDelimiter(path[i - 1]) && path[i - 1] != u':')
+            levels.emplace_back(path.substr(0, i));
+    }
+    return levels;
+}
+
 std::u16string_view TrimControls(std::u16string_view text) {
     size_t b = 0, e = text.size();
     while (b < e && text[b] <= 0x20)

@@ -231,15 +231,9 @@ int EnsureFolder(const std::u16string& path) {
         if (letter < u'A' || letter > u'Z' || !(GetLogicalDrives() & (1u << (letter - u'A'))))
             throw Error(u"The drive cannot be found");
     }
-    // From the root down: every prefix that ends before a delimiter is one folder level.
-    // The root itself (a drive, or a network server and its share) cannot be made.
-    const size_t root = std::max(PathRootLength(full), prefix + 1);
-    for (size_t i = root; i <= full.size(); ++i) {
-        if (i < full.size() && full[i] != u'\\')
-            continue;
-        const std::u16string level = full.substr(0, i);
-        if (level.empty() || level.back() == u':' || level.back() == u'\\')
-            continue;
+    // From the root down; the root itself (a drive, or a network server and its share)
+    // cannot be made.
+    for (const std::u16string& level : FolderLevels(full)) {
         const DWORD a = Attributes(level);
         if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
             continue;

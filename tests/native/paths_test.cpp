@@ -162,3 +162,17 @@ TEST(Paths, PathRootLength) {
     for (const Case& c : cases)
         EXPECT_EQ(PathRootLength(c.path), c.root) << std::string(c.path.begin(), c.path.end());
 }
+
+TEST(Paths, FolderLevelsStartBelowTheRoot) {
+    using Levels = std::vector<std::u16string>;
+    EXPECT_EQ(FolderLevels(u"C:\\a\\b"), (Levels{u"C:\\a", u"C:\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"C:\\a\\b\\"), (Levels{u"C:\\a", u"C:\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"C:\\"), Levels{});
+    // A network server and its share are never made: creating them cannot work.
+    EXPECT_EQ(FolderLevels(u"\\\\srv\\share\\a\\b"),
+              (Levels{u"\\\\srv\\share\\a", u"\\\\srv\\share\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"\\\\srv\\share"), Levels{});
+    EXPECT_EQ(FolderLevels(u"\\\\?\\UNC\\srv\\share\\a"), Levels{u"\\\\?\\UNC\\srv\\share\\a"});
+    EXPECT_EQ(FolderLevels(u"\\\\?\\C:\\a"), Levels{u"\\\\?\\C:\\a"});
+    EXPECT_EQ(FolderLevels(u"\\a\\b"), (Levels{u"\\a", u"\\a\\b"}));
+}
