@@ -39,7 +39,12 @@ endif()
 foreach(script ${VP_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${script})
-  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 LABELS e2e
+  # The fault level (crashes, a full disk, held files): ctest -L faults runs it alone.
+  set(labels e2e)
+  if(name MATCHES "^test_fault")
+    list(APPEND labels faults)
+  endif()
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 LABELS "${labels}"
     ENVIRONMENT "VP_BUILD=${CMAKE_BINARY_DIR};VP_SOURCE=${CMAKE_SOURCE_DIR}")
 endforeach()
 

@@ -157,8 +157,14 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void OnChangeCbChain(HWND leaving, HWND next);
     void AppendBackup(const std::u16string& text);
     void LayoutCategoryButtons();
-    // Writes the pad to the selected category when it holds unsaved edits.
-    void SavePadIfModified();
+    // Writes the pad to the selected category when it holds unsaved edits. When that fails
+    // the text goes to a recovery file, or the user decides; false: keep the pad as it is.
+    bool SavePadIfModified();
+    // Writes the pad to a new recovery file beside the categories (or in the data folder);
+    // its path, or "" when neither place takes it.
+    std::u16string RecoverPad();
+    // Shows the names that got no file at once, or keeps the text for start-up to show.
+    void ReportCategoryProblems(const std::u16string& text);
 
     // CaptureSink
     void OpenVendorPage() override;
@@ -180,6 +186,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     PadView* padView_ = nullptr;
     // Category files created by this run.
     std::set<std::u16string> madeThisRun_;
+    // While start-up applies the categories, their problems wait for the window.
+    bool holdCategoryReport_ = false;
+    std::u16string heldCategoryReport_;
 };
 
 } // namespace vp

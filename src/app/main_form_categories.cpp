@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/pad_view.h"
 #include "app/resource_ids.h"
 #include "core/app_name.h"
 #include "core/categories.h"
+#include "core/date_time.h"
 #include "core/errors.h"
 #include "core/hotkey.h"
 #include "core/paths.h"
@@ -36,6 +40,23 @@ std::u16string Decimal(size_t n) {
     return s;
 }
 
+std::u16string TwoDigits(int n) {
+    return std::u16string{static_cast<char16_t>(u'0' + n / 10 % 10),
+                          static_cast<char16_t>(u'0' + n % 10)};
+}
+
+// "2019-03-05 10.20.00": sorts by time, and holds no character a file name cannot.
+std::u16string RecoveryStamp(double now) {
+    const CivilDate date = DecodeDate(now);
+    double fraction = now - std::floor(now);
+    long seconds = std::lround(fraction * 86400.0);
+    seconds = std::min(seconds, 86399L);
+    return Decimal(static_cast<size_t>(date.year)) + u"-" + TwoDigits(date.month) + u"-" +
+           TwoDigits(date.day) + u" " + TwoDigits(static_cast<int>(seconds / 3600)) + u"." +
+           TwoDigits(static_cast<int>(seconds / 60 % 60)) + u"." +
+           TwoDigits(static_cast<int>(seconds % 60));
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ categories
@@ -56,7 +77,10 @@ void TMainForm::btnApplyCategClick() {
     if (!EnsureFolderMsg(folder))
         return;
     // The buttons are about to go; edits in the pad go to the category they belong to.
-    SavePadIfModified();
+    if (!SavePadIfModified()) {
+        btnApplyCateg->SetEnabled(true);
+        return;
+    }
     const CategoriesPlan plan = PlanApply(mmoCategories->Text(), folder);
     const auto controls = grpAuto->Controls();
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
@@ -68,27 +92,51 @@ void TMainForm::btnApplyCategClick() {
         mmoCategories->SetText(plan.editorText);
         mmoCategories->OnChange = handler;
     }
+    // One name that cannot become a file costs only its own button.
+    std::vector<CategoryProblem> problems;
     std::vector<TCategoryButton*> buttons;
-    for (size_t i = 0; i < plan.categories.size(); ++i) {
-        const CategoryPlan& c = plan.categories[i];
+    for (const CategoryPlan& c : plan.categories) {
+        if (!c.problem.empty()) {
+            problems.push_back({c.name, c.problem});
+            continue;
+        }
         if (!FileExists(c.path)) {
-            WriteTextFile(c.path, c.newFileText, true, c.newFileWithBOM);
+            try {
+                WriteTextFile(c.path, c.newFileText, true, c.newFileWithBOM);
+            } catch (...) {
+                problems.push_back({c.name, ExceptionText(std::current_exception())});
+                continue;
+            }
             madeThisRun_.insert(c.path);
         }
-        auto& button =
-            Create<TCategoryButton>(*grpAuto, u"btnCategory" + Decimal(i),
-                                    {kCategoryButtonLeft, CategoryButtonTop(static_cast<int>(i)),
-                                     160, kCategoryButtonHeight},
-                                    {.caption = c.caption, .hint = c.path});
+        const int index = static_cast<int>(buttons.size());
+        auto& button = Create<TCategoryButton>(
+            *grpAuto, u"btnCategory" + Decimal(buttons.size()),
+            {kCategoryButtonLeft, CategoryButtonTop(index), 160, kCategoryButtonHeight},
+            {.caption = c.caption, .hint = c.path});
         TCategoryButton* self = &button;
         button.OnClick = [this, self] { OnSelectCategory(*self); };
         buttons.push_back(self);
     }
     LayoutCategoryButtons();
-    // A list in the 8-bit code page would lose names outside it.
-    WriteTextFile(CategoriesListPath(), plan.listText, true, true);
+    std::u16string listFailure;
+    try {
+        // A list in the 8-bit code page would lose names outside it.
+        WriteTextFile(CategoriesListPath(), plan.listText, true, true);
+    } catch (...) {
+        listFailure = ExceptionText(std::current_exception());
+    }
+    if (!problems.empty() || !listFailure.empty())
+        ReportCategoryProblems(CategoryProblemsText(problems, listFailure));
     if (!buttons.empty())
-        SelectCategory(*buttons[plan.selected]);
+        SelectCategory(*buttons.back());
+}
+
+void TMainForm::ReportCategoryProblems(const std::u16string& text) {
+    if (holdCategoryReport_)
+        heldCategoryReport_ = text;
+    else
+        ShowError(text);
 }
 
 void TMainForm::LayoutCategoryButtons() {
@@ -110,17 +158,63 @@ void TMainForm::OnSelectCategory(TCategoryButton& button) {
     SelectCategory(button);
 }
 
-void TMainForm::SavePadIfModified() {
-    if (padModified_ && GetPressedButton())
+bool TMainForm::SavePadIfModified() {
+    if (!padModified_)
+        return true;
+    std::u16string failure;
+    try {
         actSaveExecute();
+        return true;
+    } catch (...) {
+        failure = ShortenForMessage(ExceptionText(std::current_exception()), 200);
+    }
+    const std::u16string recovery = RecoverPad();
+    if (!recovery.empty()) {
+        ShowWarning(u"The pad's text could not be saved to its category:\r\n" + failure +
+                    u"\r\n\r\nSo that nothing is lost, it was saved to this file:\r\n" + recovery);
+        return true;
+    }
+    return ShowMessageBox(u"The pad's text could not be saved, neither to its category nor to a "
+                          u"recovery file:\r\n" +
+                              failure +
+                              u"\r\n\r\nGo on anyway and lose the unsaved text?\r\nChoose "
+                              u"\"No\" to keep it in the pad, where you can still copy it.",
+                          AppName + u" - Warning",
+                          MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+std::u16string TMainForm::RecoverPad() {
+    const TCategoryButton* button = GetPressedButton();
+    const std::u16string category =
+        button ? NameWithoutExtension(button->Hint()).substr(0, 40) : u"no category";
+    const std::u16string name = u"Recovered - " + category + u" - " + RecoveryStamp(NowDateTime());
+    PadView pad(*mmoClipboard);
+    for (const std::u16string& folder : {CategoriesFolder(), DataFolderPath()}) {
+        try {
+            std::u16string path = folder + name + u".txt";
+            for (size_t n = 2; FileExists(path); ++n)
+                path = folder + name + u" (" + Decimal(n) + u").txt";
+            WriteTextFile(path, pad.View(), true, true);
+            padModified_ = false;
+            return path;
+        } catch (...) {
+            // The next place, then the user's own choice.
+        }
+    }
+    return {};
 }
 
 void TMainForm::SelectCategory(TCategoryButton& button) {
-    SavePadIfModified();
-    button.SetDown(true);
+    if (!SavePadIfModified())
+        return;
     const std::u16string path = button.Hint();
-    if (FileExists(path)) {
-        mmoClipboard->SetText(ReadTextFile(path));
+    // Read before the switch: a file that cannot be read leaves the selection as it was,
+    // so that the pad is never saved into a category whose text it does not hold.
+    const bool exists = FileExists(path);
+    const std::u16string text = exists ? ReadTextFile(path) : std::u16string();
+    button.SetDown(true);
+    if (exists) {
+        mmoClipboard->SetText(text);
         padModified_ = false;
     }
     mmoClipboard->ScrollAtEnd();

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/frm_updater.h"
 #include "app/resource_ids.h"
 #include "core/app_name.h"
@@ -44,12 +46,18 @@ template <class F> void Step(F&& step) {
 void TMainForm::DeferredInit() {
     const bool firstRun = !FileExists(IniPath());
     Step([&] { EnsureFolderMsg(CategoriesFolder()); });
+    // Saves cut short by a crash leave their temporary files behind.
+    Step([&] { RemoveLeftoverTempFiles(CategoriesFolder()); });
+    Step([&] { RemoveLeftoverTempFiles(DataFolderPath()); });
     PathBackup->SetPath(CategoriesFolder() + kBackupFileName);
     Step([&] {
         if (FileExists(CategoriesListPath()))
             mmoCategories->SetText(ReadTextFile(CategoriesListPath()));
     });
+    // Names that got no file are told once the window is up and collecting.
+    holdCategoryReport_ = true;
     Step([&] { btnApplyCategClick(); });
+    holdCategoryReport_ = false;
     Step([&] {
         const auto& controls = grpAuto->Controls();
         if (!controls.empty())
@@ -79,6 +87,8 @@ void TMainForm::DeferredInit() {
                       {.dataFolder = options_.dataFolder, .iniPath = ForcedIniPath()});
         FrmUpdater->GetNewsAuto(600);
     });
+    if (!heldCategoryReport_.empty())
+        ShowError(std::exchange(heldCategoryReport_, {}));
 }
 
 void TMainForm::ReleaseUpdater() {
@@ -145,7 +155,23 @@ void TMainForm::SaveBeforeExit() {
         }
     };
     step([&] { actToggleMonitor->SetEnabled(false); });
-    step([&] { actSaveExecute(); });
+    step([&] {
+        try {
+            actSaveExecute();
+        } catch (...) {
+            if (!padModified_)
+                throw;
+            // The last chance for the pad's edits: a recovery file beside the categories.
+            const std::u16string failure = ExceptionText(std::current_exception());
+            const std::u16string recovery = RecoverPad();
+            throw Error(failure + (recovery.empty()
+                                       ? u"\r\n\r\nThe pad's text could not be saved to a "
+                                         u"recovery file either."
+                                       : u"\r\n\r\nSo that nothing is lost, the pad's text was "
+                                         u"saved to this file:\r\n" +
+                                             recovery));
+        }
+    });
     step([&] { LeaveViewerChain(); });
     step([&] { UnregisterMonitorHotKey(); });
     step([&] { SaveFormState(*this, ForcedIniPath()); });

@@ -2,6 +2,9 @@
 
 #include "core/paths.h"
 
+#include <algorithm>
+#include <string>
+
 namespace vp {
 
 namespace {
@@ -46,6 +49,28 @@ std::u16string CategoryFileName(std::u16string_view name) {
     return fileName;
 }
 
+std::u16string FitCategoryFileName(std::u16string_view fileName, size_t folderLength) {
+    if (folderLength + fileName.size() <= kMaxPathLength && fileName.size() <= kMaxFileNameLength)
+        return std::u16string(fileName);
+    constexpr std::u16string_view kExtension = u".txt";
+    const size_t room =
+        std::min(kMaxFileNameLength, kMaxPathLength - std::min(kMaxPathLength, folderLength));
+    if (room <= kExtension.size() || fileName.size() < kExtension.size())
+        return {};
+    std::u16string_view stem = fileName.substr(0, fileName.size() - kExtension.size());
+    stem = stem.substr(0, std::min(stem.size(), room - kExtension.size()));
+    // Half a surrogate pair would be no character at all.
+    if (!stem.empty() && stem.back() >= 0xD800 && stem.back() <= 0xDBFF)
+        stem.remove_suffix(1);
+    // Windows drops blanks and dots at the end of a name; with ".txt" after them they stay,
+    // but a cut that ends in them would read badly on the button.
+    while (!stem.empty() && (stem.back() == u' ' || stem.back() == u'.'))
+        stem.remove_suffix(1);
+    if (stem.empty())
+        return {};
+    return std::u16string(stem) + std::u16string(kExtension);
+}
+
 std::u16string CategoryCaption(std::u16string_view fileName) {
     return NameWithoutExtension(fileName).substr(0, kCategoryButtonCaptionLength);
 }
@@ -88,7 +113,11 @@ CategoriesPlan PlanApply(std::u16string_view editorText, std::u16string_view cat
     for (const auto& name : plan.lines) {
         CategoryPlan c;
         c.name = name;
-        c.fileName = CategoryFileName(name);
+        c.fileName = FitCategoryFileName(CategoryFileName(name), categoriesFolder.size());
+        if (c.fileName.empty()) {
+            c.fileName = CategoryFileName(name);
+            c.problem = u"The categories folder's path is too long for any file name.";
+        }
         c.path = std::u16string(categoriesFolder) + c.fileName;
         c.caption = CategoryCaption(c.fileName);
         c.newFileText = NewCategoryFileText(name);
@@ -97,6 +126,55 @@ CategoriesPlan PlanApply(std::u16string_view editorText, std::u16string_view cat
     }
     plan.selected = plan.categories.size() - 1;
     return plan;
+}
+
+std::u16string ShortenForMessage(std::u16string_view text, size_t maxLength) {
+    std::u16string flat(text);
+    for (char16_t& c : flat)
+        if (c < 0x20)
+            c = u' ';
+    constexpr std::u16string_view kGap = u"...";
+    if (flat.size() <= maxLength)
+        return flat;
+    if (maxLength <= kGap.size())
+        return flat.substr(0, maxLength);
+    const size_t keep = maxLength - kGap.size();
+    size_t head = keep - keep / 3, tail = keep / 3;
+    // Never split a surrogate pair at either cut.
+    if (head > 0 && flat[head - 1] >= 0xD800 && flat[head - 1] <= 0xDBFF)
+        --head;
+    if (tail > 0 && flat[flat.size() - tail] >= 0xDC00 && flat[flat.size() - tail] <= 0xDFFF)
+        --tail;
+    return flat.substr(0, head) + std::u16string(kGap) + flat.substr(flat.size() - tail);
+}
+
+std::u16string CategoryProblemsText(const std::vector<CategoryProblem>& problems,
+                                    std::u16string_view listReason) {
+    constexpr size_t kShown = 10, kNameLength = 60, kReasonLength = 110;
+    std::u16string text;
+    if (!problems.empty()) {
+        text = problems.size() == 1 ? u"This category got no file and no button:"
+                                    : u"These categories got no file and no button:";
+        for (size_t i = 0; i < problems.size() && i < kShown; ++i) {
+            text += u"\r\n\r\n" + ShortenForMessage(problems[i].name, kNameLength);
+            text += u"\r\n    " + ShortenForMessage(problems[i].reason, kReasonLength);
+        }
+        if (problems.size() > kShown) {
+            text += u"\r\n\r\n... and ";
+            for (char c : std::to_string(problems.size() - kShown))
+                text += static_cast<char16_t>(c);
+            text += u" more.";
+        }
+        text += u"\r\n\r\nTheir lines stay in the list: change them on the \"Categories\" tab "
+                u"and press \"Apply\".";
+    }
+    if (!listReason.empty()) {
+        if (!text.empty())
+            text += u"\r\n\r\n";
+        text += u"The list of categories could not be saved:\r\n    " +
+                ShortenForMessage(listReason, kReasonLength);
+    }
+    return text;
 }
 
 } // namespace vp

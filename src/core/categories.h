@@ -30,6 +30,12 @@ constexpr int CategoryButtonWidth(int groupWidth) {
 // Windows would take for a device (CON, NUL, COM1...) gets a leading "_", so the pad is
 // never written into a device.
 std::u16string CategoryFileName(std::u16string_view name);
+// The longest path the file calls take, and the longest name one folder level may have.
+inline constexpr size_t kMaxPathLength = 259;
+inline constexpr size_t kMaxFileNameLength = 255;
+// The category file name cut so that folder + name stays within both limits; its ".txt"
+// stays. "" when even one character of the name does not fit.
+std::u16string FitCategoryFileName(std::u16string_view fileName, size_t folderLength);
 // The button's caption: the file name without its last extension, cut to 19 units.
 std::u16string CategoryCaption(std::u16string_view fileName);
 // What a new category file holds: "[" + name + "]" + CR LF.
@@ -45,8 +51,9 @@ struct CategoryPlan {
     std::u16string path;     // CategoriesFolder + fileName; also the button's hint
     std::u16string caption;  // CategoryCaption
     std::u16string newFileText;
-    bool newFileWithBOM; // the header only survives a read-back with a mark when the
-                         // name is not plain ASCII
+    bool newFileWithBOM;    // the header only survives a read-back with a mark when the
+                            // name is not plain ASCII
+    std::u16string problem; // why the name can have no file; empty when it can
 };
 
 struct CategoriesPlan {
@@ -60,6 +67,18 @@ struct CategoriesPlan {
 
 // Apply's decisions for the editor's text; categoriesFolder ends in "\".
 CategoriesPlan PlanApply(std::u16string_view editorText, std::u16string_view categoriesFolder);
+
+// A name that got no file, and why.
+struct CategoryProblem {
+    std::u16string name, reason;
+};
+// The one message for the names that got no file (and for a list that could not be
+// saved, when listReason is not empty): a few short lines, whatever the names hold.
+std::u16string CategoryProblemsText(const std::vector<CategoryProblem>& problems,
+                                    std::u16string_view listReason);
+// Text cut in the middle to at most maxLength units, "..." standing for what was left
+// out; line breaks and tabs become blanks.
+std::u16string ShortenForMessage(std::u16string_view text, size_t maxLength);
 
 // OnSelectCategory: with a single button a click only presses it again; otherwise the
 // clicked category is selected and its file (re)loaded.

@@ -1,5 +1,7 @@
 #include "core/paths.h"
 
+#include <algorithm>
+
 namespace vp {
 
 namespace {
@@ -60,6 +62,40 @@ size_t LongPathPrefixLength(std::u16string_view path) {
     if (path.starts_with(u"\\\\?\\"))
         return 4;
     return 0;
+}
+
+size_t PathRootLength(std::u16string_view path) {
+    const size_t prefix = LongPathPrefixLength(path);
+    const bool unc = prefix == 8 || (prefix == 0 && path.starts_with(u"\\\\"));
+    if (!unc) {
+        if (path.size() >= prefix + 2 && IsAsciiLetter(path[prefix]) && path[prefix + 1] == u':')
+            return path.size() > prefix + 2 && IsDelimiter(path[prefix + 2]) ? prefix + 3
+                                                                             : prefix + 2;
+        return 0;
+    }
+    // Server, then share: both must be there and not empty.
+    size_t at = prefix == 8 ? 8 : 2;
+    for (int part = 0; part < 2; ++part) {
+        const size_t end = std::min(path.find_first_of(u"\\/", at), path.size());
+        if (end == at)
+            return 0;
+        if (end == path.size())
+            return part == 1 ? end : 0;
+        at = end + 1;
+    }
+    return at;
+}
+
+std::vector<std::u16string> FolderLevels(std::u16string_view path) {
+    std::vector<std::u16string> levels;
+    const size_t root = std::max(PathRootLength(path), LongPathPrefixLength(path));
+    for (size_t i = root + 1; i <= path.size(); ++i) {
+        if (i < path.size() && !IsDelimiter(path[i]))
+            continue;
+        if (i > 0 && !IsDelimiter(path[i - 1]) && path[i - 1] != u':')
+            levels.emplace_back(path.substr(0, i));
+    }
+    return levels;
 }
 
 std::u16string_view TrimControls(std::u16string_view text) {

@@ -2,6 +2,7 @@
 // Windows path-string rules, free of any file-system access.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vp {
 
@@ -15,6 +16,13 @@ bool HasInvalidPathChars(std::u16string_view text);
 
 // Length of a leading "\\?\" or "\\?\UNC\" prefix, else 0.
 size_t LongPathPrefixLength(std::u16string_view path);
+// Length of the part of an absolute path that no folder creation can make: "C:\",
+// "\\?\C:\", "\\server\share\" or "\\?\UNC\server\share\" (the delimiter after it
+// included when present); 0 when the path has none of these roots.
+size_t PathRootLength(std::u16string_view path);
+// The folders that make up an absolute path below its root, from the top down: what
+// creating the path makes when none of them exists yet.
+std::vector<std::u16string> FolderLevels(std::u16string_view path);
 // Trim of blanks and control characters (everything up to U+0020) from both ends.
 std::u16string_view TrimControls(std::u16string_view text);
 

@@ -10,6 +10,7 @@
 #include "core/encoding.h"
 #include "core/errors.h"
 #include "core/paths.h"
+#include "core/temp_files.h"
 #include "core/text.h"
 #include "platform/messages.h"
 #include "platform/wstr.h"
@@ -159,10 +160,7 @@ void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folde
     std::u16string temp;
     HANDLE raw = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && raw == INVALID_HANDLE_VALUE; ++attempt) {
-        wchar_t name[64];
-        swprintf(name, 64, L"~vp%lx-%x.tmp", static_cast<unsigned long>(GetCurrentProcessId()),
-                 ++counter);
-        temp = folder + U(name);
+        temp = folder + TempFileName(GetCurrentProcessId(), ++counter);
         raw = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                           nullptr);
         if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
@@ -247,13 +245,9 @@ int EnsureFolder(const std::u16string& path) {
         if (letter < u'A' || letter > u'Z' || !(GetLogicalDrives() & (1u << (letter - u'A'))))
             throw Error(u"The drive cannot be found");
     }
-    // From the root down: every prefix that ends before a delimiter is one folder level.
-    for (size_t i = prefix; i <= full.size(); ++i) {
-        if (i < full.size() && full[i] != u'\\')
-            continue;
-        const std::u16string level = full.substr(0, i);
-        if (level.empty() || level.back() == u':' || level.size() <= prefix)
-            continue;
+    // From the root down; the root itself (a drive, or a network server and its share)
+    // cannot be made.
+    for (const std::u16string& level : FolderLevels(full)) {
         const DWORD a = Attributes(level);
         if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
             continue;
@@ -326,7 +320,58 @@ std::u16string ReadTextFile(const std::u16string& fileName) {
     }
     bytes.resize(got);
     h.Close();
-    return DecodeText(bytes, DecodeAnsi);
+    std::u16string text = DecodeText(bytes, DecodeAnsi);
+    ReplaceCharInPlace(text, u'\0', kNulSubstitute);
+    return text;
+}
+
+namespace {
+
+// Whether the process runs this very program: a temporary file it owns may be in use.
+bool RunsThisProgram(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    std::vector<wchar_t> image(32768);
+    DWORD size = static_cast<DWORD>(image.size());
+    const bool named = QueryFullProcessImageNameW(process, 0, image.data(), &size) != 0;
+    DWORD exitCode = 0;
+    const bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+    CloseHandle(process);
+    if (!running)
+        return false;
+    // Without its name the process may well be ours: keep the file.
+    if (!named)
+        return true;
+    std::vector<wchar_t> own(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, own.data(), static_cast<DWORD>(own.size()));
+    const std::u16string a = U(image.data(), size), b = U(own.data(), n);
+    return CompareStringOrdinal(W(a), static_cast<int>(a.size()), W(b), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+int RemoveLeftoverTempFiles(const std::u16string& folder) {
+    const std::u16string dir = WithTrailingDelimiter(folder);
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(W(dir + u"~vp*.tmp"), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    std::vector<std::u16string> leftovers;
+    do {
+        const std::u16string name = U(fd.cFileName);
+        const auto owner = TempFileProcess(name);
+        if (owner && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (*owner == GetCurrentProcessId() || !RunsThisProgram(*owner)))
+            leftovers.push_back(dir + name);
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    int removed = 0;
+    for (const auto& path : leftovers)
+        if (DeleteFileW(W(path)))
+            ++removed;
+    return removed;
 }
 
 std::u16string DecodeAnsi(std::string_view bytes) {

@@ -19,7 +19,14 @@ bool FileIsLocked(const std::u16string& fileName);
 // whole, atomically, with the mark EF BB BF first when withBOM; otherwise text is appended.
 void WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
                    bool withBOM);
+// The whole file as text. A NUL becomes kNulSubstitute: every edit control ends its text
+// at a NUL, so the next save would cut the file there.
 std::u16string ReadTextFile(const std::u16string& fileName);
+inline constexpr char16_t kNulSubstitute = u'\u2400'; // the symbol for NUL
+// Deletes what a save interrupted by a crash left in the folder: files named exactly as
+// the saves name their temporary files, unless another process that still runs this
+// program made it. Returns how many went; an entry that cannot be deleted stays.
+int RemoveLeftoverTempFiles(const std::u16string& folder);
 bool DriveIsReady(const std::u16string& root);
 bool BrowseForFolder(std::u16string& path, const std::u16string& title, unsigned options);
 std::u16string PromptSaveFile(const std::u16string& fileName, const std::u16string& filter,

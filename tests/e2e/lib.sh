@@ -85,6 +85,9 @@ e2e_finish() {
     echo "all checks passed"
 }
 
+# A Unix path as the program sees it, through Wine's drive Z:.
+e2e_winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
 # Settings left by an earlier orderly exit: the next start is not a first run.
 e2e_not_first_run() {
     mkdir -p "$E2E_APPDATA/Velmor Pasquill"

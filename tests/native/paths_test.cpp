@@ -138,3 +138,41 @@ TEST(Paths, CharacterSets) {
     EXPECT_TRUE(HasInvalidPathChars(u"a|b"));
     EXPECT_FALSE(HasInvalidPathChars(u"C:\\a?*"));
 }
+
+TEST(Paths, PathRootLength) {
+    struct Case {
+        std::u16string_view path;
+        size_t root;
+    };
+    const Case cases[] = {
+        {u"C:\\a\\b", 3},
+        {u"c:", 2},
+        {u"\\\\?\\C:\\a", 7},
+        {u"\\\\server\\share\\a\\b", 15},
+        {u"\\\\server\\share", 14},
+        {u"\\\\server\\share\\", 15},
+        {u"\\\\?\\UNC\\srv\\sh\\x", 15},
+        {u"\\\\server", 0},
+        {u"\\\\server\\", 0},
+        {u"\\\\\\share", 0},
+        {u"\\a\\b", 0},
+        {u"relative\\x", 0},
+        {u"", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PathRootLength(c.path), c.root) << std::string(c.path.begin(), c.path.end());
+}
+
+TEST(Paths, FolderLevelsStartBelowTheRoot) {
+    using Levels = std::vector<std::u16string>;
+    EXPECT_EQ(FolderLevels(u"C:\\a\\b"), (Levels{u"C:\\a", u"C:\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"C:\\a\\b\\"), (Levels{u"C:\\a", u"C:\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"C:\\"), Levels{});
+    // A network server and its share are never made: creating them cannot work.
+    EXPECT_EQ(FolderLevels(u"\\\\srv\\share\\a\\b"),
+              (Levels{u"\\\\srv\\share\\a", u"\\\\srv\\share\\a\\b"}));
+    EXPECT_EQ(FolderLevels(u"\\\\srv\\share"), Levels{});
+    EXPECT_EQ(FolderLevels(u"\\\\?\\UNC\\srv\\share\\a"), Levels{u"\\\\?\\UNC\\srv\\share\\a"});
+    EXPECT_EQ(FolderLevels(u"\\\\?\\C:\\a"), Levels{u"\\\\?\\C:\\a"});
+    EXPECT_EQ(FolderLevels(u"\\a\\b"), (Levels{u"\\a", u"\\a\\b"}));
+}

@@ -9,6 +9,7 @@
 #include "core/app_name.h"
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "core/temp_files.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/version.h"
@@ -110,7 +111,11 @@ TEST_F(Files, ReadDetectsTheMarkAndDropsIt) {
          "a"s,
          u"\uFFFD"},                                    // odd byte count
         {"plain\r\n\xE2\x82\xAC"s, u"plain\r\n\u20AC"}, // unmarked valid UTF-8
-        {"x\0y"s, u"x\0y"s},
+        // A NUL would end the text in every edit control: it shows as a symbol instead.
+        {"x\0y\0"s, u"x\u2400y\u2400"},
+        {"\xFF\xFE"
+         "x\0\0\0y\0"s,
+         u"x\u2400y"},
         {""s, u""},
     };
     for (const Case& c : cases) {
@@ -190,6 +195,17 @@ TEST_F(Files, FailedOverwriteKeepsTheOldFileWhole) {
     EXPECT_EQ(ListFolder(dir), u"held.txt;");
     WriteTextFile(f, u"new", true, false); // released: the replace goes through
     EXPECT_EQ(ReadBytes(f), "new");
+}
+
+TEST_F(Files, OverwriteReplacesTheFileInsteadOfWritingIntoIt) {
+    const std::u16string f = dir + u"cat.txt", link = dir + u"link.txt";
+    WriteTextFile(f, u"old", true, false);
+    // A hard link shares the bytes of the file it was taken of until that file is replaced:
+    // a save in place would change them under both names.
+    ASSERT_TRUE(CreateHardLinkW(W(link), W(f), nullptr));
+    WriteTextFile(f, u"new", true, true);
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBFnew");
+    EXPECT_EQ(ReadBytes(link), "old");
 }
 
 TEST_F(Files, ReadOnlyFileIsNotReplaced) {
@@ -313,4 +329,81 @@ TEST_F(Files, SystemFolders) {
     }
     const std::u16string exe = ExecutablePath();
     EXPECT_EQ(AppFolder(), exe.substr(0, exe.rfind(u'\\') + 1));
+}
+
+namespace {
+
+// A process that exists but never runs: CREATE_SUSPENDED, ended by the destructor.
+struct SuspendedProcess {
+    PROCESS_INFORMATION pi{};
+    explicit SuspendedProcess(const std::u16string& exe) {
+        std::u16string command = u"\"" + exe + u"\"";
+        STARTUPINFOW si{sizeof(si)};
+        CreateProcessW(W(exe), const_cast<wchar_t*>(W(command)), nullptr, nullptr, FALSE,
+                       CREATE_SUSPENDED, nullptr, nullptr, &si, &pi);
+    }
+    ~SuspendedProcess() {
+        if (pi.hProcess) {
+            TerminateProcess(pi.hProcess, 0);
+            WaitForSingleObject(pi.hProcess, 5000);
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(Files, LeftoverTempFilesGoAndEverythingElseStays) {
+    const SuspendedProcess same(ExecutablePath());
+    const SuspendedProcess other(AppFolder() + u"vp_fixture_plain.exe");
+    ASSERT_NE(same.pi.dwProcessId, 0u);
+    ASSERT_NE(other.pi.dwProcessId, 0u);
+    const std::u16string gone[] = {
+        TempFileName(GetCurrentProcessId(), 7),
+        TempFileName(other.pi.dwProcessId, 1), // that process runs another program
+        TempFileName(0xFFFFFFF0u, 2),          // no such process
+    };
+    const std::u16string kept[] = {
+        TempFileName(same.pi.dwProcessId, 3), // another copy of this program may be saving
+        u"~vp1a-3.tmp.bak",
+        u"x~vp1a-3.tmp",
+        u"~vp01a-3.tmp",
+        u"~vpzz-1.tmp",
+        u"notes.tmp",
+        u"Main category.txt",
+    };
+    for (const auto& name : gone)
+        WriteBytes(dir + name, "partial");
+    for (const auto& name : kept)
+        WriteBytes(dir + name, "mine");
+    ASSERT_TRUE(CreateDirectoryW(W(dir + TempFileName(0xFFFFFFF1u, 1)), nullptr));
+    EXPECT_EQ(RemoveLeftoverTempFiles(dir), 3);
+    for (const auto& name : gone)
+        EXPECT_FALSE(FileExists(dir + name)) << ToUtf8(name);
+    for (const auto& name : kept)
+        EXPECT_EQ(ReadBytes(dir + name), "mine") << ToUtf8(name);
+    EXPECT_TRUE(FolderExists(dir + TempFileName(0xFFFFFFF1u, 1)));
+    EXPECT_EQ(RemoveLeftoverTempFiles(dir + u"missing\\"), 0);
+}
+
+TEST_F(Files, EnsureFolderMakesFoldersOnANetworkShare) {
+    // Wine serves \\server\share from the prefix's dosdevices\unc folder.
+    wchar_t prefix[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH))
+        GTEST_SKIP() << "no Wine prefix to hold a share";
+    const std::u16string unixPrefix = U(prefix);
+    std::u16string share = u"Z:" + unixPrefix + u"/dosdevices/unc/vpserver/share";
+    for (char16_t& c : share)
+        if (c == u'/')
+            c = u'\\';
+    ASSERT_GE(EnsureFolder(share), 0);
+    const std::u16string target = u"\\\\vpserver\\share\\made\\deeper\\";
+    EXPECT_EQ(EnsureFolder(target), 1);
+    EXPECT_TRUE(FolderExists(share + u"\\made\\deeper\\"));
+    EXPECT_EQ(EnsureFolder(target), 0);
+    test::CaptureEffects fx;
+    EXPECT_TRUE(EnsureFolderMsg(u"\\\\vpserver\\share\\other"));
+    EXPECT_TRUE(fx.boxes.empty());
+    RemoveTree(share + u"\\");
 }

@@ -213,6 +213,11 @@ std::u16string ReadUtf8File(const std::wstring& path) {
     return FromUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
+// A message box: a dialog of the class #32770 with that caption.
+HWND FindBox(const std::u16string& caption) {
+    return FindWindowW(L"#32770", vp::W(caption));
+}
+
 int Usage() {
     fputs("usage: vp_driver COMMAND ...\n"
           "  wait TITLE [MS]            wait for a top-level window\n"
@@ -234,7 +239,13 @@ int Usage() {
           "  count TITLE                visible top-level windows with that title\n"
           "  endsession TITLE           end-of-logon messages, without closing\n"
           "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
-          "  getclip                    print the clipboard's text, or nothing\n",
+          "  getclip                    print the clipboard's text, or nothing\n"
+          "  setclip-hold TEXT MS       set the clipboard, then keep it open for MS\n"
+          "  setclip-series PREFIX FROM COUNT MS  PREFIX FROM, PREFIX FROM+1... MS apart\n"
+          "  acp                        print the ANSI code page\n"
+          "  box CAPTION [MS]           wait for a message box, print its text\n"
+          "  answer CAPTION ID          press a message box's button (1 OK, 6 Yes, 7 No)\n"
+          "  lock FILE MS               hold a file open, sharing nothing, for MS\n",
           stderr);
     return 2;
 }
@@ -327,6 +338,55 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
         CloseClipboard();
+        return 0;
+    }
+    if (cmd == L"setclip-hold" && argc >= 4) {
+        if (!SetClipboard(Arg(argv[2]), {}))
+            return 1;
+        // Opened again at once: the program hears of the change while it is held.
+        if (!OpenClipboard(nullptr))
+            return 1;
+        Sleep(_wtoi(argv[3]));
+        CloseClipboard();
+        return 0;
+    }
+    if (cmd == L"setclip-series" && argc >= 6) {
+        const int from = _wtoi(argv[3]), count = _wtoi(argv[4]), pause = _wtoi(argv[5]);
+        for (int i = from; i < from + count; ++i) {
+            SetClipboard(Arg(argv[2]) + vp::U(std::to_wstring(i).c_str()), {});
+            Sleep(pause);
+        }
+        return 0;
+    }
+    if (cmd == L"acp") {
+        printf("%u\n", GetACP());
+        return 0;
+    }
+    if (cmd == L"box" && argc >= 3) {
+        HWND box = nullptr;
+        if (!WaitUntil(argc > 3 ? _wtoi(argv[3]) : 10000,
+                       [&] { return (box = FindBox(Arg(argv[2]))) != nullptr; }))
+            return 1;
+        // The message is the static control with the id 0xFFFF.
+        Print(TextOf(GetDlgItem(box, 0xFFFF)) + u"\n");
+        return 0;
+    }
+    if (cmd == L"answer" && argc >= 4) {
+        HWND box = FindBox(Arg(argv[2]));
+        if (!box)
+            return 1;
+        const int id = _wtoi(argv[3]);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+        return WaitUntil(5000, [&] { return !IsWindow(box); }) ? 0 : 1;
+    }
+    if (cmd == L"lock" && argc >= 4) {
+        HANDLE h = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return 1;
+        Print(u"locked\n");
+        Sleep(_wtoi(argv[3]));
+        CloseHandle(h);
         return 0;
     }
     if (cmd == L"holdclip" && argc >= 3) {
