@@ -216,11 +216,18 @@ TMenuItem& TMenuItem::Add(std::u16string name, const CreateArgs& args) {
 
 void TMenuItem::Insert(HMENU parentMenu) {
     parentMenu_ = parentMenu;
+    // The text goes in with the item: Wine turns a string item inserted without one into a
+    // separator for good, and the menu bar then shows an empty strip.
+    const std::u16string text = MenuText();
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_ID | MIIM_FTYPE;
     mii.wID = commandId_;
     mii.fType = IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+    if (!IsSeparator()) {
+        mii.fMask |= MIIM_STRING;
+        mii.dwTypeData = const_cast<wchar_t*>(W(text));
+    }
     if (subMenu_) {
         mii.fMask |= MIIM_SUBMENU;
         mii.hSubMenu = subMenu_;
@@ -300,15 +307,22 @@ void TMenuItem::ActionGone() {
     Update();
 }
 
-void TMenuItem::Update() {
-    if (!parentMenu_ || IsSeparator())
-        return;
+std::u16string TMenuItem::MenuText() const {
     std::u16string text = Caption();
     if (const TShortCut sc = ShortCut())
         text += u"\t" + ShortCutToText(sc);
+    return text;
+}
+
+void TMenuItem::Update() {
+    if (!parentMenu_ || IsSeparator())
+        return;
+    const std::u16string text = MenuText();
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_STRING | MIIM_STATE;
+    // The type again, so that an item that got its text only now is no separator.
+    mii.fMask = MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
+    mii.fType = MFT_STRING;
     mii.dwTypeData = const_cast<wchar_t*>(W(text));
     mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : 0);
     SetMenuItemInfoW(parentMenu_, commandId_, FALSE, &mii);

@@ -146,6 +146,8 @@ class TMenuItem : public TComponent, public ActionClient, public ShortCutSource 
     friend class TMainMenu;
     void Insert(HMENU parentMenu);
     void Update();
+    // The caption, then a tab and the shortcut's text when there is one.
+    std::u16string MenuText() const;
     HMENU parentMenu_ = nullptr;
     HMENU subMenu_ = nullptr;
     TMainMenu* mainMenu_ = nullptr;
