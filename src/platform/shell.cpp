@@ -1,8 +1,9 @@
 #include "platform/shell.h"
 
+#include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "core/errors.h"
 #include "core/paths.h"
