@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/events.h"
+
 namespace vp {
 
 using namespace ui;
@@ -29,10 +31,7 @@ void TCategoryButton::SetDown(bool down) {
 
 bool TCategoryButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         result = 0;
         return true;
     }
@@ -53,10 +52,7 @@ LRESULT TClickGroupBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_LBUTTONUP:
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         return 0;
     }
     return TGroupBox::HandleMessage(msg, wParam, lParam);

@@ -21,6 +21,7 @@
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/events.h"
 #include "ui/form_state.h"
 
 namespace vp {
@@ -63,10 +64,8 @@ void TMainForm::btnApplyCategClick() {
         Free(**it);
     {
         // Cleaning the editor is not an edit of the user's.
-        const auto handler = mmoCategories->OnChange;
-        mmoCategories->OnChange = nullptr;
+        MuteEvent quiet(mmoCategories->OnChange);
         mmoCategories->SetText(plan.editorText);
-        mmoCategories->OnChange = handler;
     }
     std::vector<TCategoryButton*> buttons;
     for (size_t i = 0; i < plan.categories.size(); ++i) {

@@ -17,6 +17,7 @@
 #include "platform/locale.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/unique_handle.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
@@ -99,10 +100,7 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::DropFiles(HDROP drop) {
-    struct Release {
-        HDROP drop;
-        ~Release() { DragFinish(drop); }
-    } release{drop};
+    const UniqueHDrop release(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         wchar_t path[MAX_PATH] = {};

@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "platform/wstr.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -112,8 +113,7 @@ void TAction::SetChecked(bool checked) {
 bool TAction::Execute() {
     if (!enabled_ || !OnExecute)
         return false;
-    auto handler = OnExecute;
-    handler();
+    Raise(OnExecute);
     return true;
 }
 
@@ -293,10 +293,8 @@ void TMenuItem::SetAction(TAction* action) {
 void TMenuItem::Click() {
     if (action_)
         action_->Execute();
-    else if (enabled_ && OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    else if (enabled_)
+        Raise(OnClick);
 }
 
 void TMenuItem::ActionChanged() {
@@ -360,12 +358,7 @@ void TTimer::Restart() {
     window_->StopTimer(reinterpret_cast<UINT_PTR>(this));
     if (interval_ == 0)
         return; // a zero interval never fires
-    window_->StartTimer(reinterpret_cast<UINT_PTR>(this), interval_, [this] {
-        if (OnTimer) {
-            auto handler = OnTimer;
-            handler();
-        }
-    });
+    window_->StartTimer(reinterpret_cast<UINT_PTR>(this), interval_, [this] { Raise(OnTimer); });
 }
 
 } // namespace vp::ui

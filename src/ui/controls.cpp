@@ -9,6 +9,7 @@
 #include "core/hotkey.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -98,9 +99,8 @@ void TButton::ActionChanged() {
 void TButton::Click() {
     if (action_) {
         action_->Execute();
-    } else if (OnClick && Enabled()) {
-        auto handler = OnClick;
-        handler();
+    } else if (Enabled()) {
+        Raise(OnClick);
     }
 }
 
@@ -139,18 +139,12 @@ void TCheckBox::SetState(TCheckBoxState state) {
         SetWindowLongW(Handle(), GWL_STYLE,
                        (GetWindowLongW(Handle(), GWL_STYLE) & ~0xF) | BS_AUTO3STATE);
     SendMessageW(Handle(), BM_SETCHECK, s, 0);
-    if (OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    Raise(OnClick);
 }
 
 bool TCheckBox::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         result = 0;
         return true;
     }
@@ -182,18 +176,13 @@ void TRadioButton::SetChecked(bool checked) {
         for (TControl* sibling : Parent()->Controls())
             if (auto* radio = dynamic_cast<TRadioButton*>(sibling); radio && radio != this)
                 SendMessageW(radio->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
-    if (OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    Raise(OnClick);
 }
 
 bool TRadioButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (Checked() && OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        if (Checked())
+            Raise(OnClick);
         result = 0;
         return true;
     }
@@ -213,10 +202,7 @@ TLabel::TLabel(const Placement& place, const CreateArgs& a) : TControl(place), O
 
 bool TLabel::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         result = 0;
         return true;
     }
@@ -239,10 +225,7 @@ void TEdit::SetReadOnly(bool readOnly) {
 
 bool TEdit::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        if (OnChange) {
-            auto handler = OnChange;
-            handler();
-        }
+        Raise(OnChange);
         result = 0;
         return true;
     }
@@ -285,10 +268,7 @@ size_t TMemo::TextLength() const {
 }
 
 void TMemo::RaiseChange() {
-    if (OnChange) {
-        auto handler = OnChange;
-        handler();
-    }
+    Raise(OnChange);
 }
 
 LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -564,10 +544,7 @@ bool TPageControl::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LR
             const auto index = static_cast<size_t>(item.lParam);
             if (index < pages_.size() && pages_[index] != active_) {
                 Activate(pages_[index]);
-                if (OnChange) {
-                    auto handler = OnChange;
-                    handler();
-                }
+                Raise(OnChange);
             }
         }
         result = 0;
@@ -664,10 +641,7 @@ void THotKey::SetHotKey(TShortCut hotKey) {
 
 bool THotKey::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        if (OnChange) {
-            auto handler = OnChange;
-            handler();
-        }
+        Raise(OnChange);
         result = 0;
         return true;
     }
@@ -768,10 +742,7 @@ void TSpinEdit::SetValue(int value) {
 }
 
 void TSpinEdit::Change() {
-    if (OnChange) {
-        auto handler = OnChange;
-        handler();
-    }
+    Raise(OnChange);
 }
 
 LRESULT TSpinEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
