@@ -51,6 +51,14 @@ void TMainForm::CreateMenus() {
     help.Add(u"mnuManual", {.caption = u"&User manual", .shortCut = VK_F1, .onClick = [] {
                                 OpenWebAddress(vendor::kUserManualPage);
                             }});
+    // The tray icon's menu (right click).
+    pmTray = &CreateComponent<TMainMenu>(u"pmTray", {.popup = true});
+    pmTray->Add(u"mnuCopy", {.caption = u"&Copy collected text",
+                             .hint = u"Put the collected text on the clipboard",
+                             .onClick = [this] { mnuCopyClick(); }});
+    pmTray->Add(u"mnuClear", {});
+    pmTray->Add(u"N3", {.caption = u"-"});
+    pmTray->Add(u"mnuExit", {.caption = u"E&xit", .onClick = [this] { mnuExitClick(); }});
 }
 
 // The actions come last, as the settings file keeps them; buttons and menu items made
@@ -97,6 +105,7 @@ void TMainForm::CreateActions() {
     bind(u"mnuClrMemo", actClearText);
     bind(u"mnuSortLines", actSortLines);
     bind(u"mnuMonitor", actToggleMonitor);
+    bind(u"mnuClear", actClearText);
 }
 
 void TMainForm::DropFiles(HDROP drop) {
@@ -109,6 +118,13 @@ void TMainForm::DropFiles(HDROP drop) {
         SetText(U(path));
         mmoClipboard->LoadFromFile(U(path));
     }
+}
+
+void TMainForm::mnuCopyClick() {
+    const std::u16string text = mmoClipboard->Text();
+    // The program's own copy comes back as a clipboard change: it is not collected again.
+    ownCopy_ = text;
+    SetClipboardText(text);
 }
 
 void TMainForm::actClearTextExecute() {

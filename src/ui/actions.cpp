@@ -134,11 +134,20 @@ void TAction::Changed() {
 // ---------------------------------------------------------------- TMainMenu
 
 TMainMenu::TMainMenu(TForm& form, std::u16string name, const CreateArgs& args)
-    : TComponent(&form, std::move(name)), menu_(CreateMenu()) {
+    : TComponent(&form, std::move(name)), menu_(args.popup ? CreatePopupMenu() : CreateMenu()),
+      popup_(args.popup) {
     if (!menu_)
         throw Error(u"Cannot create a menu.");
-    if (args.attach)
+    if (args.attach && !popup_)
         form.SetMenuBar(menu_);
+}
+
+void TMainMenu::Popup(int x, int y) {
+    HWND owner = Owner()->Handle();
+    // The menu closes again when the user clicks elsewhere only if its owner is in front.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu_, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 TMainMenu::~TMainMenu() {
