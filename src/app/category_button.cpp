@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/events.h"
+#include "ui/visual_style.h"
 
 namespace vp {
 
@@ -33,6 +34,11 @@ bool TCategoryButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam,
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         Raise(OnClick);
         result = 0;
+        return true;
+    }
+    if (msg == WM_NOTIFY && ActiveVisualStyle() &&
+        reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
+        result = DrawStyledButton(*this, *reinterpret_cast<NMCUSTOMDRAW*>(lParam), Down());
         return true;
     }
     return TControl::HandleNotification(msg, wParam, lParam, result);

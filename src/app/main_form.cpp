@@ -98,8 +98,8 @@ Bounds LabelGap(TLabel& label, int height) {
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)));
     SIZE before{}, blanks{};
-    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(gap) + 1, &before);
-    GetTextExtentPoint32W(dc, W(caption) + gap + 1, static_cast<int>(gapEnd - gap - 2), &blanks);
+    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(gap), &before);
+    GetTextExtentPoint32W(dc, W(caption) + gap, static_cast<int>(gapEnd - gap), &blanks);
     SelectObject(dc, old);
     ReleaseDC(label.Handle(), dc);
     // The label keeps off the box it holds.
