@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "ui/events.h"
+#include "ui/visual_style.h"
+
 namespace vp {
 
 using namespace ui;
@@ -29,11 +32,13 @@ void TCategoryButton::SetDown(bool down) {
 
 bool TCategoryButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         result = 0;
+        return true;
+    }
+    if (msg == WM_NOTIFY && ActiveVisualStyle() &&
+        reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
+        result = DrawStyledButton(*this, *reinterpret_cast<NMCUSTOMDRAW*>(lParam), Down());
         return true;
     }
     return TControl::HandleNotification(msg, wParam, lParam, result);
@@ -53,10 +58,7 @@ LRESULT TClickGroupBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_LBUTTONUP:
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         return 0;
     }
     return TGroupBox::HandleMessage(msg, wParam, lParam);

@@ -8,6 +8,7 @@
 #include "platform/locale_settings.h"
 #include "platform/messages.h"
 #include "ui/application.h"
+#include "ui/visual_style.h"
 #include "ui/window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -24,6 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         vp::LocaleDecimalSeparator();
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&icc);
+        vp::ui::ApplyVisualStyle(u"Amethyst Kamri");
         vp::ui::TApplication application(vp::AppName);
         vp::TMainForm form({.application = &application, .showCommand = showCommand});
         return vp::ui::RunMessageLoop();

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "app/resource_ids.h"
 #include "core/app_name.h"
 #include "core/categories.h"
@@ -21,6 +23,7 @@
 #include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/form_state.h"
+#include "ui/splitter.h"
 
 namespace vp {
 
@@ -46,6 +49,10 @@ TMainForm::TMainForm(MainFormOptions options)
     CreateControls();
     CreateMenus();
     CreateActions();
+    hints_ = std::make_unique<HintSystem>(*this);
+    hints_->OnHint = [this] { ApplicationEventsHint(); };
+    // The design opacity, until the opacity box is changed.
+    SetOpacity(252);
     StopMonitoring();
     UpdateCaption();
     FormCreate();
@@ -79,6 +86,29 @@ void KeepTabOrder(std::initializer_list<TControl*> controls) {
         SetWindowPos(c->Handle(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = c->Handle();
     }
+}
+// Where a box goes that sits in the run of blanks inside a label's caption ("Hide hint
+// after <box> milliseconds."): where the blanks begin, as wide as they are, at 96 DPI.
+Bounds LabelGap(TLabel& label, int height) {
+    const std::u16string caption = label.Caption();
+    const size_t gap = caption.find(u"  ");
+    const size_t gapEnd = caption.find_first_not_of(u' ', gap);
+    if (gap == std::u16string::npos || gapEnd == std::u16string::npos)
+        return {label.Left(), label.Top(), 60, height};
+    HDC dc = GetDC(label.Handle());
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)));
+    SIZE before{}, blanks{};
+    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(gap), &before);
+    GetTextExtentPoint32W(dc, W(caption) + gap, static_cast<int>(gapEnd - gap), &blanks);
+    SelectObject(dc, old);
+    ReleaseDC(label.Handle(), dc);
+    // The label keeps off the box it holds.
+    SetWindowLongW(label.Handle(), GWL_STYLE,
+                   GetWindowLongW(label.Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
+    auto at96 = [](int px) { return MulDiv(px, 96, static_cast<int>(ScreenDpi())); };
+    const int top = at96(label.Top() + label.Height() / 2) - height / 2;
+    return {at96(label.Left() + before.cx), top, at96(blanks.cx), height};
 }
 } // namespace
 
@@ -117,6 +147,8 @@ void TMainForm::CreateControls() {
                  u"category.\r\r\nIn the 'Categories' tab you can to create up to 10000 "
                  u"categories."});
     grpAuto->OnClick = [this] { grpAutoClick(); };
+    SplitterLeft = &Create<TSplitter>(*tabMain, u"SplitterLeft", {166, 0, 2, 400},
+                                      {.align = TAlign::alLeft, .minSize = 120});
     grpPad = &Create<TGroupBox>(*tabMain, u"grpPad", {170, 0, 400, 400},
                                 {.caption = u"Collected text",
                                  .align = TAlign::alClient,
@@ -128,7 +160,7 @@ void TMainForm::CreateControls() {
                                          .hScroll = true,
                                          .vScroll = true,
                                          .align = TAlign::alClient});
-    mmoClipboard->SetFont(DefaultFont());
+    mmoClipboard->SetFont(PointFont(L"MS Sans Serif", 8));
     mmoClipboard->OnChange = [this] { padModified_ = true; };
 
     // "Categories".
@@ -148,17 +180,60 @@ void TMainForm::CreateControls() {
                          {.caption = u"Apply", .onClick = [this] { btnApplyCategClick(); }});
     btnApplyCateg->SetEnabled(false);
 
-    // "Settings": system, clipboard, backup, duplicates, separator.
+    // "Settings": help, system, clipboard, backup, duplicates, separator. Made in the order
+    // the settings file keeps them; placed in two columns and a row across the bottom.
+    GroupHelp =
+        &Create<TGroupBox>(*tabSettings, u"GroupHelp", {348, 236, 310, 116}, {.caption = u"Help"});
+    radHintsOff = &Create<TRadioButton>(
+        *GroupHelp, u"radHintsOff", {10, 18, 290, 20},
+        {.caption = u"Turn off the embedded help system",
+         .hint = u"Don't use the embeded help system. No pop-up will appear and no info will be "
+                 u"displayed in status bar."});
+    radHintsTooltips = &Create<TRadioButton>(
+        *GroupHelp, u"radHintsTooltips", {10, 38, 290, 20},
+        {.caption = u"Show help as tool-tips",
+         .hint = u"Show a hint when you hold the mouse cursor over an item (button, checkbox, "
+                 u"etc)"});
+    radHintsStatBar =
+        &Create<TRadioButton>(*GroupHelp, u"radHintsStatBar", {10, 58, 290, 20},
+                              {.caption = u"Show help in status bar also",
+                               .hint = u"Show information about an item in status bar.",
+                               .checked = true});
+    lblHintHide = &Create<TLabel>(
+        *GroupHelp, u"lblHintHide", {10, 88, 290, 18},
+        {.caption = u"Hide hint after                    milliseconds.",
+         .hint = u"The hints will automatically disappear after this interval.\r\n\r\nIf you "
+                 u"don''t have time to read the hints,\r\nplease increase this value with few "
+                 u"seconds."});
+    spnHideHint = &Create<TSpinEdit>(
+        *GroupHelp, u"spnHideHint", LabelGap(*lblHintHide, 22),
+        {.minValue = 800, .maxValue = 20000, .value = 4000, .increment = 100, .onChange = [this] {
+             spnHideHintChange();
+         }});
+    KeepTabOrder({radHintsOff, radHintsTooltips, radHintsStatBar, spnHideHint, lblHintHide});
+
     grpSystem =
-        &Create<TGroupBox>(*tabSettings, u"grpSystem", {348, 8, 310, 86}, {.caption = u"System"});
+        &Create<TGroupBox>(*tabSettings, u"grpSystem", {348, 8, 310, 128}, {.caption = u"System"});
     btnDesktopShortcut = &Create<TButton>(*grpSystem, u"btnDesktopShortcut", {10, 20, 180, 26},
                                           {.caption = u"Create desktop shortcut",
                                            .hint = u"Create a shortcut to this program on desktop",
                                            .onClick = [this] { btnDesktopShortcutClick(); }});
-    chkAutoStartUp = &Create<TCheckBox>(*grpSystem, u"chkAutoStartUp", {10, 54, 290, 20},
+    chkAutoStartUp = &Create<TCheckBox>(*grpSystem, u"chkAutoStartUp", {10, 52, 290, 20},
                                         {.caption = u"Start at Windows start up",
                                          .hint = u"the program will start at Windows' start-up",
                                          .onClick = [this] { chkAutoStartUpClick(); }});
+    chkTrayIcon = &Create<TCheckBox>(*grpSystem, u"chkTrayIcon", {10, 74, 290, 20},
+                                     {.caption = u"Minimize to tray",
+                                      .hint = u"Minimize to systray instead of taskbar",
+                                      .checked = true});
+    lblOpacity = &Create<TLabel>(*grpSystem, u"lblOpacity", {10, 101, 60, 18},
+                                 {.caption = u"Opacity", .hint = u"Window's opacity/transparency"});
+    spnOpacity = &Create<TSpinEdit>(
+        *grpSystem, u"spnOpacity", {72, 97, 64, 22},
+        {.minValue = 30, .maxValue = 255, .value = 199, .increment = 3, .onChange = [this] {
+             spnOpacityChange();
+         }});
+    KeepTabOrder({btnDesktopShortcut, chkAutoStartUp, chkTrayIcon, lblOpacity, spnOpacity});
 
     grpClpbrd =
         &Create<TGroupBox>(*tabSettings, u"grpClpbrd", {8, 8, 330, 222}, {.caption = u"Clipboard"});
@@ -209,9 +284,8 @@ void TMainForm::CreateControls() {
                  u"if the 'Monitor clipboard' function is disabled!\r\r\nIf you accidentally "
                  u"delete some text, you can recover it from here.\n\r\nNote: the file may "
                  u"become large in time so it is recommend it to delete it every 6-12 months."});
-    PathBackup =
-        &Create<TVelmorPathEdit>(*grpInterface, u"PathBackup", {10, 44, 630, 41},
-                                 {.inputType = TInputType::itFile, .showCreateBtn = false});
+    PathBackup = &Create<TVelmorPathEdit>(*grpInterface, u"PathBackup", {10, 44, 630, 41},
+                                          {.inputType = TInputType::itFile});
 
     grpDuplicate = &Create<TGroupBox>(*tabSettings, u"grpDuplicate", {8, 236, 330, 112},
                                       {.caption = u"Clipboard - duplicate text"});
@@ -243,7 +317,7 @@ void TMainForm::CreateControls() {
     KeepTabOrder({chkWeakDupe, lblDuplicate, chkNoDuplicate, chkDuplicateBip});
 
     grpSeparator = &Create<TGroupBox>(
-        *tabSettings, u"grpSeparator", {348, 102, 310, 140},
+        *tabSettings, u"grpSeparator", {348, 142, 310, 88},
         {.caption = u"Separator:", .hint = u"Separate two captured strings using this separator"});
     mmoSeparator = &Create<TMemo>(*grpSeparator, u"mmoSeparator", {0, 0, 300, 100},
                                   {.hint = u"Separate the captured text using this separator",
@@ -251,7 +325,7 @@ void TMainForm::CreateControls() {
                                    .hScroll = true,
                                    .vScroll = true,
                                    .align = TAlign::alClient});
-    KeepTabOrder({grpClpbrd, grpDuplicate, grpSystem, grpSeparator, grpInterface});
+    KeepTabOrder({grpClpbrd, grpDuplicate, grpSystem, grpSeparator, GroupHelp, grpInterface});
 
     // "License": the first-run page.
     lblLicense = &Create<TLabel>(*tabLicense, u"lblLicense", {40, 60, 500, 20},
@@ -267,6 +341,57 @@ void TMainForm::CreateControls() {
                     u"can store the text fragments to individual categories.",
          .wordWrap = true});
     lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 100, 620, 20}, {});
+}
+
+// A highlighted menu item's hint is the current hint; a closed menu has none.
+void TMainForm::MenuSelect(UINT item, UINT flags, HMENU menu) {
+    if (!hints_)
+        return;
+    if (flags == 0xFFFF && !menu) {
+        hints_->SetHint(u"");
+        return;
+    }
+    UINT id = item;
+    if (flags & MF_POPUP) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_ID;
+        id = GetMenuItemInfoW(menu, item, TRUE, &mii) ? mii.wID : 0;
+    }
+    std::u16string hint;
+    for (size_t i = 0; i < ComponentCount(); ++i)
+        if (auto* mnu = dynamic_cast<TMenuItem*>(&Components(i)); mnu && mnu->CommandId() == id) {
+            hint = mnu->Action() ? mnu->Action()->Hint() : mnu->Hint();
+            break;
+        }
+    hints_->SetHint(hint);
+}
+
+// While the user drags the window, an edge within 7 pixels of the work area's edge joins it.
+void TMainForm::SnapToWorkArea(WINDOWPOS& pos) const {
+    if (pos.flags & SWP_NOMOVE)
+        return;
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    const RECT proposed{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+    if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    RECT now{};
+    GetWindowRect(Handle(), &now);
+    const int width = now.right - now.left, height = now.bottom - now.top;
+    // Sizing moves an edge on purpose; only a move snaps.
+    if (!(pos.flags & SWP_NOSIZE) && (pos.cx != width || pos.cy != height))
+        return;
+    const RECT& work = mi.rcWork;
+    const int snap = Scale(7);
+    if (std::abs(pos.x - work.left) <= snap)
+        pos.x = work.left;
+    else if (std::abs(pos.x + width - work.right) <= snap)
+        pos.x = work.right - width;
+    if (std::abs(pos.y - work.top) <= snap)
+        pos.y = work.top;
+    else if (std::abs(pos.y + height - work.bottom) <= snap)
+        pos.y = work.bottom - height;
 }
 
 void TMainForm::UpdateCaption() {
@@ -337,6 +462,23 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         LayoutCategoryButtons();
         return result;
     }
+    case WM_MENUSELECT:
+        MenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        break;
+    case WM_ACTIVATEAPP:
+        if (!wParam && hints_)
+            hints_->CancelTooltip();
+        break;
+    case WM_ENTERSIZEMOVE:
+        sizeMove_ = true;
+        break;
+    case WM_EXITSIZEMOVE:
+        sizeMove_ = false;
+        break;
+    case WM_WINDOWPOSCHANGING:
+        if (sizeMove_)
+            SnapToWorkArea(*reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
     }
     return TForm::HandleMessage(msg, wParam, lParam);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The main window: the pad, clipboard monitoring, the capture pipeline and categories.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -10,7 +12,9 @@
 #include "ui/actions.h"
 #include "ui/application.h"
 #include "ui/controls.h"
+#include "ui/hints.h"
 #include "ui/kit_scanner.h"
+#include "ui/splitter.h"
 #include "ui/velmor_memo.h"
 #include "ui/velmor_path_edit.h"
 
@@ -60,6 +64,14 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void mnuExitClick();
     void btnDesktopShortcutClick();
     void chkAutoStartUpClick();
+    // Settings tab: hints and opacity.
+    void ApplicationEventsHint();
+    void spnHideHintChange();
+    void spnOpacityChange();
+    // Alpha blending on below 255, off at 255.
+    void SetOpacity(int opacity);
+    ui::HintSystem& Hints() const { return *hints_; }
+    void mnuCopyClick();
     // Brings the window back from the tray or the taskbar, to the front.
     void BringToFront();
     std::u16string DataFolderPath() const;
@@ -110,6 +122,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TPageControl* PageControl;
     ui::TTabSheet *tabMain, *tabCategories, *tabSettings, *tabLicense, *tabUpdater, *tabAbout;
     ui::TPanel *pnlLeft, *pnlButtons;
+    ui::TSplitter* SplitterLeft;
     ui::TKITScanner* Scanner;
     ui::TButton *btnMonitor, *ButtonCLEAR, *btnSave, *btnSaveAs, *btnSort;
     TClickGroupBox* grpAuto;
@@ -118,9 +131,15 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TLabel* lblCategories;
     ui::TVelmorMemo* mmoCategories;
     ui::TButton* btnApplyCateg;
+    ui::TGroupBox* GroupHelp;
+    ui::TRadioButton *radHintsOff, *radHintsTooltips, *radHintsStatBar;
+    ui::TLabel* lblHintHide;
+    ui::TSpinEdit* spnHideHint;
     ui::TGroupBox* grpSystem;
     ui::TButton* btnDesktopShortcut;
-    ui::TCheckBox* chkAutoStartUp;
+    ui::TCheckBox *chkAutoStartUp, *chkTrayIcon;
+    ui::TLabel* lblOpacity;
+    ui::TSpinEdit* spnOpacity;
     ui::TGroupBox* grpClpbrd;
     ui::TCheckBox *chkClearClpbrd, *chkClearOnStart, *chkAutoMonitor, *chkMonitorWarn, *chkTrim,
         *chkDate;
@@ -137,7 +156,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TLabel* lblLicense;
     ui::TButton* btnAgree;
     ui::TLabel *lblAbout, *lblVersion;
-    ui::TMainMenu* MainMenu;
+    ui::TMainMenu *MainMenu, *pmTray;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
 
   protected:
@@ -153,6 +172,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // Frees the updates panel shown in this window's tab.
     void ReleaseUpdater();
     void DropFiles(HDROP drop);
+    void MenuSelect(UINT item, UINT flags, HMENU menu);
+    void SnapToWorkArea(WINDOWPOS& pos) const;
     void OnDrawClipboard();
     void OnChangeCbChain(HWND leaving, HWND next);
     void AppendBackup(const std::u16string& text);
@@ -189,6 +210,13 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // While start-up applies the categories, their problems wait for the window.
     bool holdCategoryReport_ = false;
     std::u16string heldCategoryReport_;
+    // The text the program itself just put on the clipboard.
+    std::optional<std::u16string> ownCopy_;
+    std::unique_ptr<ui::HintSystem> hints_;
+    // The values the spin boxes last acted on: they act only on a change.
+    int shownHideHint_ = 4000, shownOpacity_ = 199;
+    // The user is moving or sizing the window: its edges snap to the work area's.
+    bool sizeMove_ = false;
 };
 
 } // namespace vp

@@ -25,6 +25,7 @@
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/events.h"
 #include "ui/form_state.h"
 
 namespace vp {
@@ -87,10 +88,8 @@ void TMainForm::btnApplyCategClick() {
         Free(**it);
     {
         // Cleaning the editor is not an edit of the user's.
-        const auto handler = mmoCategories->OnChange;
-        mmoCategories->OnChange = nullptr;
+        MuteEvent quiet(mmoCategories->OnChange);
         mmoCategories->SetText(plan.editorText);
-        mmoCategories->OnChange = handler;
     }
     // One name that cannot become a file costs only its own button.
     std::vector<CategoryProblem> problems;

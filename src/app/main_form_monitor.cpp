@@ -39,13 +39,18 @@ void TMainForm::OnDrawClipboard() {
     try {
         if (ClipboardOffersText()) {
             const ClipboardText clip = FetchClipboard(kClipboardAttempts);
+            const bool ownCopy = ownCopy_ && *ownCopy_ == clip.text;
+            ownCopy_.reset();
             // A private copy (a password) leaves no trace: no capture, beep or backup.
             if (!clip.isPrivate) {
                 try {
-                    if (Monitoring())
+                    if (ownCopy) {
+                        // already in the pad
+                    } else if (Monitoring()) {
                         ColectClipboardData(clip.text);
-                    else if (chkMonitorWarn->Checked())
+                    } else if (chkMonitorWarn->Checked()) {
                         BeepTone(400, 30);
+                    }
                 } catch (...) {
                     ReportCurrentException();
                 }

@@ -73,6 +73,8 @@ void TMainForm::DeferredInit() {
     Step([&] { RegisterMonitorHotKey(); });
     UpdateCaption();
     lblVersion->SetText(u"Version: " + AppVersionLabel());
+    hints_->SetColor(RGB(144, 192, 192));
+    hints_->SetDelays(350, 40);
     Show(StartShowCommand());
     if (firstRun)
         ShowFirstRunPage();

@@ -17,6 +17,7 @@
 #include "platform/locale.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/unique_handle.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
@@ -50,6 +51,14 @@ void TMainForm::CreateMenus() {
     help.Add(u"mnuManual", {.caption = u"&User manual", .shortCut = VK_F1, .onClick = [] {
                                 OpenWebAddress(vendor::kUserManualPage);
                             }});
+    // The tray icon's menu (right click).
+    pmTray = &CreateComponent<TMainMenu>(u"pmTray", {.popup = true});
+    pmTray->Add(u"mnuCopy", {.caption = u"&Copy collected text",
+                             .hint = u"Put the collected text on the clipboard",
+                             .onClick = [this] { mnuCopyClick(); }});
+    pmTray->Add(u"mnuClear", {});
+    pmTray->Add(u"N3", {.caption = u"-"});
+    pmTray->Add(u"mnuExit", {.caption = u"E&xit", .onClick = [this] { mnuExitClick(); }});
 }
 
 // The actions come last, as the settings file keeps them; buttons and menu items made
@@ -96,13 +105,11 @@ void TMainForm::CreateActions() {
     bind(u"mnuClrMemo", actClearText);
     bind(u"mnuSortLines", actSortLines);
     bind(u"mnuMonitor", actToggleMonitor);
+    bind(u"mnuClear", actClearText);
 }
 
 void TMainForm::DropFiles(HDROP drop) {
-    struct Release {
-        HDROP drop;
-        ~Release() { DragFinish(drop); }
-    } release{drop};
+    const UniqueHDrop release(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         wchar_t path[MAX_PATH] = {};
@@ -111,6 +118,13 @@ void TMainForm::DropFiles(HDROP drop) {
         SetText(U(path));
         mmoClipboard->LoadFromFile(U(path));
     }
+}
+
+void TMainForm::mnuCopyClick() {
+    const std::u16string text = mmoClipboard->Text();
+    // The program's own copy comes back as a clipboard change: it is not collected again.
+    ownCopy_ = text;
+    SetClipboardText(text);
 }
 
 void TMainForm::actClearTextExecute() {

@@ -1,9 +1,14 @@
 #pragma once
-// One move-only owner for every kind of system handle. A kind is a traits struct that
-// names the handle type, its invalid value and how to close it:
+// Move-only owners of Windows handles, in the manner of WIL's unique_any: one line
+// declares each kind. Kinds whose "no handle" is null and kinds whose "no handle" is
+// INVALID_HANDLE_VALUE are different types, so the two never mix.
 //
-//     struct HInternetTraits { using Type = HINTERNET; static Type Invalid() ...; static void
-//     Close(Type) ...; }; using UniqueHInternet = UniqueHandle<HInternetTraits>;
+//     UniqueHIcon icon(CreateIconIndirect(&info));
+//     if (!icon) ThrowLastError(u"...");
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <utility>
 
 namespace vp {
@@ -11,8 +16,8 @@ namespace vp {
 template <class Traits> class UniqueHandle {
   public:
     using Type = typename Traits::Type;
-    UniqueHandle() = default;
-    explicit UniqueHandle(Type h) : h_(h) {}
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Type h) noexcept : h_(h) {}
     UniqueHandle(UniqueHandle&& other) noexcept : h_(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other)
@@ -23,18 +28,51 @@ template <class Traits> class UniqueHandle {
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     ~UniqueHandle() { Reset(); }
 
-    Type Get() const { return h_; }
-    bool Valid() const { return h_ != Traits::Invalid(); }
-    explicit operator bool() const { return Valid(); }
-    Type Release() { return std::exchange(h_, Traits::Invalid()); }
-    void Reset(Type h = Traits::Invalid()) {
-        if (Valid())
-            Traits::Close(h_);
-        h_ = h;
+    Type Get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != Traits::Invalid(); }
+    // Hands the handle over; this owner holds none afterwards.
+    Type Release() noexcept { return std::exchange(h_, Traits::Invalid()); }
+    void Reset(Type h = Traits::Invalid()) noexcept {
+        const Type old = std::exchange(h_, h);
+        if (old != Traits::Invalid())
+            Traits::Close(old);
     }
 
   private:
     Type h_ = Traits::Invalid();
 };
+
+template <class T, auto CloseFn> struct NullInvalidTraits {
+    using Type = T;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { CloseFn(h); }
+};
+
+template <class T, auto CloseFn> struct InvalidValueTraits {
+    using Type = T;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { CloseFn(h); }
+};
+
+namespace detail {
+inline void DeleteGdiObject(HGDIOBJ h) noexcept {
+    DeleteObject(h);
+}
+} // namespace detail
+
+// Kernel objects whose failure value is null (mutexes, events, processes).
+using UniqueKernelHandle = UniqueHandle<NullInvalidTraits<HANDLE, CloseHandle>>;
+// Files and find handles fail with INVALID_HANDLE_VALUE.
+using UniqueHFile = UniqueHandle<InvalidValueTraits<HANDLE, CloseHandle>>;
+using UniqueHFind = UniqueHandle<InvalidValueTraits<HANDLE, FindClose>>;
+using UniqueHGlobal = UniqueHandle<NullInvalidTraits<HGLOBAL, GlobalFree>>;
+using UniqueHMenu = UniqueHandle<NullInvalidTraits<HMENU, DestroyMenu>>;
+using UniqueHIcon = UniqueHandle<NullInvalidTraits<HICON, DestroyIcon>>;
+using UniqueHDrop = UniqueHandle<NullInvalidTraits<HDROP, DragFinish>>;
+// A memory device context (CreateCompatibleDC); window DCs are released, not deleted.
+using UniqueHDC = UniqueHandle<NullInvalidTraits<HDC, DeleteDC>>;
+using UniqueHFont = UniqueHandle<NullInvalidTraits<HFONT, detail::DeleteGdiObject>>;
+using UniqueHBitmap = UniqueHandle<NullInvalidTraits<HBITMAP, detail::DeleteGdiObject>>;
+using UniqueHBrush = UniqueHandle<NullInvalidTraits<HBRUSH, detail::DeleteGdiObject>>;
 
 } // namespace vp

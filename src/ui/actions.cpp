@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "platform/wstr.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -112,8 +113,7 @@ void TAction::SetChecked(bool checked) {
 bool TAction::Execute() {
     if (!enabled_ || !OnExecute)
         return false;
-    auto handler = OnExecute;
-    handler();
+    Raise(OnExecute);
     return true;
 }
 
@@ -134,11 +134,20 @@ void TAction::Changed() {
 // ---------------------------------------------------------------- TMainMenu
 
 TMainMenu::TMainMenu(TForm& form, std::u16string name, const CreateArgs& args)
-    : TComponent(&form, std::move(name)), menu_(CreateMenu()) {
+    : TComponent(&form, std::move(name)), menu_(args.popup ? CreatePopupMenu() : CreateMenu()),
+      popup_(args.popup) {
     if (!menu_)
         throw Error(u"Cannot create a menu.");
-    if (args.attach)
+    if (args.attach && !popup_)
         form.SetMenuBar(menu_);
+}
+
+void TMainMenu::Popup(int x, int y) {
+    HWND owner = Owner()->Handle();
+    // The menu closes again when the user clicks elsewhere only if its owner is in front.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu_, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 TMainMenu::~TMainMenu() {
@@ -216,11 +225,18 @@ TMenuItem& TMenuItem::Add(std::u16string name, const CreateArgs& args) {
 
 void TMenuItem::Insert(HMENU parentMenu) {
     parentMenu_ = parentMenu;
+    // The text goes in with the item: Wine turns a string item inserted without one into a
+    // separator for good, and the menu bar then shows an empty strip.
+    const std::u16string text = MenuText();
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_ID | MIIM_FTYPE;
     mii.wID = commandId_;
     mii.fType = IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
+    if (!IsSeparator()) {
+        mii.fMask |= MIIM_STRING;
+        mii.dwTypeData = const_cast<wchar_t*>(W(text));
+    }
     if (subMenu_) {
         mii.fMask |= MIIM_SUBMENU;
         mii.hSubMenu = subMenu_;
@@ -286,10 +302,8 @@ void TMenuItem::SetAction(TAction* action) {
 void TMenuItem::Click() {
     if (action_)
         action_->Execute();
-    else if (enabled_ && OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    else if (enabled_)
+        Raise(OnClick);
 }
 
 void TMenuItem::ActionChanged() {
@@ -300,15 +314,22 @@ void TMenuItem::ActionGone() {
     Update();
 }
 
-void TMenuItem::Update() {
-    if (!parentMenu_ || IsSeparator())
-        return;
+std::u16string TMenuItem::MenuText() const {
     std::u16string text = Caption();
     if (const TShortCut sc = ShortCut())
         text += u"\t" + ShortCutToText(sc);
+    return text;
+}
+
+void TMenuItem::Update() {
+    if (!parentMenu_ || IsSeparator())
+        return;
+    const std::u16string text = MenuText();
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_STRING | MIIM_STATE;
+    // The type again, so that an item that got its text only now is no separator.
+    mii.fMask = MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
+    mii.fType = MFT_STRING;
     mii.dwTypeData = const_cast<wchar_t*>(W(text));
     mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : 0);
     SetMenuItemInfoW(parentMenu_, commandId_, FALSE, &mii);
@@ -346,12 +367,7 @@ void TTimer::Restart() {
     window_->StopTimer(reinterpret_cast<UINT_PTR>(this));
     if (interval_ == 0)
         return; // a zero interval never fires
-    window_->StartTimer(reinterpret_cast<UINT_PTR>(this), interval_, [this] {
-        if (OnTimer) {
-            auto handler = OnTimer;
-            handler();
-        }
-    });
+    window_->StartTimer(reinterpret_cast<UINT_PTR>(this), interval_, [this] { Raise(OnTimer); });
 }
 
 } // namespace vp::ui

@@ -84,15 +84,18 @@ struct TMenuItemArgs {
     std::function<void()> onClick;
 };
 
-// The menu bar of a form.
+// The menu bar of a form, or a pop-up menu of it.
 class TMainMenu : public TComponent {
   public:
     struct CreateArgs {
         bool attach = true; // becomes the form's menu bar at once
+        bool popup = false; // a pop-up menu (never attached), shown by Popup
     };
     TMainMenu(TForm& form, std::u16string name, const CreateArgs& args);
     ~TMainMenu() override;
-    std::u16string ClassName() const override { return u"TMainMenu"; }
+    std::u16string ClassName() const override { return popup_ ? u"TPopupMenu" : u"TMainMenu"; }
+    // Shows a pop-up menu at a screen point; its command arrives as any menu command.
+    void Popup(int x, int y);
     std::vector<TComponent*> Dependents() const override;
 
     HMENU Handle() const { return menu_; }
@@ -103,6 +106,7 @@ class TMainMenu : public TComponent {
   private:
     friend class TMenuItem;
     HMENU menu_;
+    bool popup_;
     std::vector<TMenuItem*> items_;
 };
 
@@ -146,6 +150,8 @@ class TMenuItem : public TComponent, public ActionClient, public ShortCutSource 
     friend class TMainMenu;
     void Insert(HMENU parentMenu);
     void Update();
+    // The caption, then a tab and the shortcut's text when there is one.
+    std::u16string MenuText() const;
     HMENU parentMenu_ = nullptr;
     HMENU subMenu_ = nullptr;
     TMainMenu* mainMenu_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include "platform/wstr.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -32,10 +33,7 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SHOW_REQUEST:
         ShowWindow(Handle(), SW_HIDE);
-        if (OnShowRequest) {
-            auto handler = OnShowRequest;
-            handler();
-        }
+        Raise(OnShowRequest);
         return 0;
     }
     return Window::HandleMessage(msg, wParam, lParam);

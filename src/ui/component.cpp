@@ -8,6 +8,7 @@
 #include "platform/wstr.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
+#include "ui/visual_style.h"
 
 namespace vp::ui {
 
@@ -184,6 +185,8 @@ COLORREF TControl::BackgroundColor() const {
     for (const TControl* c = this; c; c = c->parent_)
         if (c->color_ != clDefault)
             return c->color_;
+    if (const VisualStyle* style = ActiveVisualStyle())
+        return style->face;
     return GetSysColor(COLOR_BTNFACE);
 }
 
@@ -272,12 +275,22 @@ LRESULT TControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TControl::HandleNotification(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    const VisualStyle* style = ActiveVisualStyle();
     if ((msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) && paintsParentBackground_) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         const COLORREF back = BackgroundColor();
         SetBkColor(dc, back);
         SetBkMode(dc, TRANSPARENT);
+        if (style)
+            SetTextColor(dc, captionText_ ? style->groupCaption : style->text);
         result = reinterpret_cast<LRESULT>(SolidBrush(back));
+        return true;
+    }
+    if (msg == WM_CTLCOLOREDIT && style) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, style->editBack);
+        SetTextColor(dc, style->text);
+        result = reinterpret_cast<LRESULT>(SolidBrush(style->editBack));
         return true;
     }
     return false;

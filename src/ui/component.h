@@ -130,6 +130,8 @@ class TControl : public TComponent, public Window {
     bool paintsParentBackground_ = false;
     // A container paints its own background on WM_ERASEBKGND.
     bool erasesBackground_ = false;
+    // Its text is a caption (a group box's) and takes the style's caption colour.
+    bool captionText_ = false;
     Placement place_;
 
   private:

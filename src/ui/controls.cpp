@@ -9,6 +9,8 @@
 #include "core/hotkey.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/events.h"
+#include "ui/visual_style.h"
 
 namespace vp::ui {
 
@@ -34,6 +36,7 @@ TPanel::TPanel(const Placement& place, const CreateArgs& a) : TControl(place) {
 
 TGroupBox::TGroupBox(const Placement& place, const CreateArgs& a) : TControl(place) {
     paintsParentBackground_ = true;
+    captionText_ = true;
     erasesBackground_ = true;
     SetColor(a.color);
     SetHint(a.hint);
@@ -98,9 +101,8 @@ void TButton::ActionChanged() {
 void TButton::Click() {
     if (action_) {
         action_->Execute();
-    } else if (OnClick && Enabled()) {
-        auto handler = OnClick;
-        handler();
+    } else if (Enabled()) {
+        Raise(OnClick);
     }
 }
 
@@ -108,6 +110,11 @@ bool TButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         Click();
         result = 0;
+        return true;
+    }
+    if (msg == WM_NOTIFY && ActiveVisualStyle() &&
+        reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
+        result = DrawStyledButton(*this, *reinterpret_cast<NMCUSTOMDRAW*>(lParam));
         return true;
     }
     return TControl::HandleNotification(msg, wParam, lParam, result);
@@ -139,18 +146,12 @@ void TCheckBox::SetState(TCheckBoxState state) {
         SetWindowLongW(Handle(), GWL_STYLE,
                        (GetWindowLongW(Handle(), GWL_STYLE) & ~0xF) | BS_AUTO3STATE);
     SendMessageW(Handle(), BM_SETCHECK, s, 0);
-    if (OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    Raise(OnClick);
 }
 
 bool TCheckBox::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         result = 0;
         return true;
     }
@@ -182,18 +183,13 @@ void TRadioButton::SetChecked(bool checked) {
         for (TControl* sibling : Parent()->Controls())
             if (auto* radio = dynamic_cast<TRadioButton*>(sibling); radio && radio != this)
                 SendMessageW(radio->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
-    if (OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    Raise(OnClick);
 }
 
 bool TRadioButton::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (Checked() && OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        if (Checked())
+            Raise(OnClick);
         result = 0;
         return true;
     }
@@ -213,10 +209,7 @@ TLabel::TLabel(const Placement& place, const CreateArgs& a) : TControl(place), O
 
 bool TLabel::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
-        if (OnClick) {
-            auto handler = OnClick;
-            handler();
-        }
+        Raise(OnClick);
         result = 0;
         return true;
     }
@@ -239,10 +232,7 @@ void TEdit::SetReadOnly(bool readOnly) {
 
 bool TEdit::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        if (OnChange) {
-            auto handler = OnChange;
-            handler();
-        }
+        Raise(OnChange);
         result = 0;
         return true;
     }
@@ -285,10 +275,7 @@ size_t TMemo::TextLength() const {
 }
 
 void TMemo::RaiseChange() {
-    if (OnChange) {
-        auto handler = OnChange;
-        handler();
-    }
+    Raise(OnChange);
 }
 
 LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -547,6 +534,25 @@ void TPageControl::LayoutPages() {
 }
 
 LRESULT TPageControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (ActiveVisualStyle() && (msg == WM_PAINT || msg == WM_ERASEBKGND)) {
+        if (msg == WM_ERASEBKGND)
+            return 1;
+        // Drawn off screen first, so switching tabs never flickers.
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        RECT r{};
+        GetClientRect(Handle(), &r);
+        HDC mem = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        PaintStyledTabs(*this, mem);
+        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteObject(bitmap);
+        DeleteDC(mem);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
     if (msg == WM_SIZE) {
         const LRESULT result = DefaultHandler(msg, wParam, lParam);
         LayoutPages();
@@ -564,10 +570,7 @@ bool TPageControl::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LR
             const auto index = static_cast<size_t>(item.lParam);
             if (index < pages_.size() && pages_[index] != active_) {
                 Activate(pages_[index]);
-                if (OnChange) {
-                    auto handler = OnChange;
-                    handler();
-                }
+                Raise(OnChange);
             }
         }
         result = 0;
@@ -627,6 +630,8 @@ TStatusBar::TStatusBar(const Placement& place, const CreateArgs& a) : TControl(p
     int right = -1;
     SendMessageW(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
     SetSimpleText(a.simpleText);
+    if (const VisualStyle* style = ActiveVisualStyle())
+        SendMessageW(Handle(), SB_SETBKCOLOR, 0, style->statusBack);
     SetAlign(TAlign::alBottom);
 }
 
@@ -664,10 +669,7 @@ void THotKey::SetHotKey(TShortCut hotKey) {
 
 bool THotKey::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
-        if (OnChange) {
-            auto handler = OnChange;
-            handler();
-        }
+        Raise(OnChange);
         result = 0;
         return true;
     }
@@ -711,7 +713,7 @@ class TSpinEdit::Buttons : public Window {
         a.className = UPDOWN_CLASSW;
         a.style = WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
         a.x = a.y = 0;
-        a.width = Scale(16);
+        a.width = Scale(14);
         a.height = Scale(20);
         a.parent = parent;
         CreateHandle(a);
@@ -742,6 +744,8 @@ TSpinEdit::TSpinEdit(const Placement& place, const CreateArgs& a)
     : TControl(place), minValue_(a.minValue), maxValue_(a.maxValue), increment_(a.increment) {
     SetHint(a.hint);
     CreateControl(WC_EDITW, u"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    // Narrow margins: a five-digit value fits a box in a label's gap.
+    SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
     buttons_ = std::make_unique<Buttons>(*this, Parent()->Handle());
     SetValue(a.value);
     OnChange = a.onChange;
@@ -768,10 +772,7 @@ void TSpinEdit::SetValue(int value) {
 }
 
 void TSpinEdit::Change() {
-    if (OnChange) {
-        auto handler = OnChange;
-        handler();
-    }
+    Raise(OnChange);
 }
 
 LRESULT TSpinEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

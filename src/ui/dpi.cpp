@@ -1,5 +1,9 @@
 #include "ui/dpi.h"
 
+#include <map>
+#include <string>
+#include <tuple>
+
 namespace vp::ui {
 
 namespace {
@@ -11,20 +15,6 @@ struct FontHolder {
     }
 };
 
-HFONT MakeMessageFont(bool bold) {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    LOGFONTW lf{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-        lf = ncm.lfMessageFont;
-    } else {
-        lf.lfHeight = -12;
-        lstrcpynW(lf.lfFaceName, L"Segoe UI", LF_FACESIZE);
-    }
-    if (bold)
-        lf.lfWeight = FW_BOLD;
-    return CreateFontIndirectW(&lf);
-}
 } // namespace
 
 UINT ScreenDpi() {
@@ -42,18 +32,27 @@ int Scale(int value96) {
     return MulDiv(value96, static_cast<int>(ScreenDpi()), 96);
 }
 
-HFONT DefaultFont() {
-    static FontHolder holder;
-    if (!holder.font)
-        holder.font = MakeMessageFont(false);
+HFONT PointFont(const wchar_t* face, int points, bool bold) {
+    static std::map<std::tuple<std::wstring, int, bool>, FontHolder> fonts;
+    FontHolder& holder = fonts[{face, points, bold}];
+    if (!holder.font) {
+        LOGFONTW lf{};
+        lf.lfHeight = -MulDiv(points, static_cast<int>(ScreenDpi()), 72);
+        lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = CLEARTYPE_QUALITY;
+        lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+        holder.font = CreateFontIndirectW(&lf);
+    }
     return holder.font;
 }
 
+HFONT DefaultFont() {
+    return PointFont(L"Arial", 9);
+}
+
 HFONT DefaultBoldFont() {
-    static FontHolder holder;
-    if (!holder.font)
-        holder.font = MakeMessageFont(true);
-    return holder.font;
+    return PointFont(L"Arial", 9, true);
 }
 
 } // namespace vp::ui

@@ -10,6 +10,7 @@
 #include "ui/actions.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
+#include "ui/splitter.h"
 #include "ui/velmor_path_edit.h"
 #include "ui/velmor_spin_edit.h"
 
@@ -259,7 +260,13 @@ void TVelmorIniFileEx::Read(TComponent& comp) {
     } else if (IsSplitter(comp)) {
         auto& splitter = static_cast<TControl&>(comp);
         const int value = ReadInteger(kStateSection, name, 0);
-        if (splitter.Align() == TAlign::alLeft || splitter.Align() == TAlign::alRight)
+        const bool aligned =
+            splitter.Align() == TAlign::alLeft || splitter.Align() == TAlign::alRight ||
+            splitter.Align() == TAlign::alTop || splitter.Align() == TAlign::alBottom;
+        // An aligned splitter would only snap back: its neighbour takes the stored place.
+        if (auto* bar = dynamic_cast<TSplitter*>(&splitter); bar && aligned)
+            bar->SetPosition(value);
+        else if (splitter.Align() == TAlign::alLeft || splitter.Align() == TAlign::alRight)
             splitter.SetBounds(value, splitter.Top(), splitter.Width(), splitter.Height());
         else if (splitter.Align() == TAlign::alTop || splitter.Align() == TAlign::alBottom)
             splitter.SetBounds(splitter.Left(), value, splitter.Width(), splitter.Height());

@@ -1,4 +1,5 @@
 #include "ui/kit_scanner.h"
+#include "ui/events.h"
 
 #include <algorithm>
 
@@ -71,10 +72,7 @@ void TKITScanner::SetHowManyLeds(int count) {
 }
 
 void TKITScanner::Tick() {
-    if (OnStep) {
-        auto handler = OnStep;
-        handler();
-    }
+    Raise(OnStep);
 }
 
 LRESULT TKITScanner::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

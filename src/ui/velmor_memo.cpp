@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/wstr.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -84,10 +85,8 @@ TVelmorMemo::TVelmorMemo(const Placement& place, const CreateArgs& args)
       }()) {
     // The initial text passed the base before this class could convert it.
     if (!args.text.empty()) {
-        const auto handler = OnChange;
-        OnChange = nullptr;
+        MuteEvent quiet(OnChange);
         SetText(args.text);
-        OnChange = handler;
     }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/shell.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -349,10 +350,7 @@ bool TVelmorPathEdit::PathIsValidsMsg() const {
 
 void TVelmorPathEdit::PathChanged() {
     CheckPathValidity();
-    if (OnPathChanged) {
-        auto handler = OnPathChanged;
-        handler();
-    }
+    Raise(OnPathChanged);
 }
 
 void TVelmorPathEdit::Apply() {
@@ -364,18 +362,12 @@ void TVelmorPathEdit::Apply() {
     if (FInputType == TInputType::itFolder)
         EnsureFolderMsg(Path()); // reports its own failure; the change is still raised
     PathChanged();
-    if (OnApply) {
-        auto handler = OnApply;
-        handler();
-    }
+    Raise(OnApply);
 }
 
 void TVelmorPathEdit::EnterPressed() {
     Apply();
-    if (OnPressEnter) {
-        auto handler = OnPressEnter;
-        handler();
-    }
+    Raise(OnPressEnter);
 }
 
 void TVelmorPathEdit::Browse() {
@@ -406,10 +398,7 @@ void TVelmorPathEdit::Explore() {
 }
 
 void TVelmorPathEdit::Click() {
-    if (OnClick) {
-        auto handler = OnClick;
-        handler();
-    }
+    Raise(OnClick);
     CheckPathValidity();
 }
 

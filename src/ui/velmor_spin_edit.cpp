@@ -1,6 +1,7 @@
 #include "ui/velmor_spin_edit.h"
 
 #include "core/errors.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -56,10 +57,7 @@ void TVelmorSpinEdit::DelayElapsed() {
         SetValue(MaxValue());
     if (MinValue() != 0 && Value() < MinValue())
         SetValue(MinValue());
-    if (OnChanged) {
-        auto handler = OnChanged;
-        handler();
-    }
+    Raise(OnChanged);
 }
 
 } // namespace vp::ui

@@ -15,6 +15,7 @@ namespace {
 constexpr wchar_t kObjectProp[] = L"VpWindow";
 constexpr UINT_PTR kSubclassId = 0x5650; // "VP"
 TranslateAcceleratorFn gTranslateAccelerator = nullptr;
+MessageObserverFn gMessageObserver = nullptr;
 
 // The child whose notification this message carries, if it is one of ours.
 Window* NotificationSource(HWND self, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -218,8 +219,14 @@ void SetAcceleratorTranslator(TranslateAcceleratorFn fn) {
     gTranslateAccelerator = fn;
 }
 
+void SetMessageObserver(MessageObserverFn fn) {
+    gMessageObserver = fn;
+}
+
 namespace {
 void Deliver(MSG& msg) {
+    if (gMessageObserver)
+        gMessageObserver(msg);
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root) {
         if (gTranslateAccelerator && gTranslateAccelerator(root, msg))

@@ -78,5 +78,8 @@ bool ProcessPendingMessages();
 // Hook for the loop: a top-level window's accelerator translation, set by the form layer.
 using TranslateAcceleratorFn = bool (*)(HWND root, MSG& msg);
 void SetAcceleratorTranslator(TranslateAcceleratorFn fn);
+// Hook for the loop: sees every message before it is delivered (the hints watch the mouse).
+using MessageObserverFn = void (*)(const MSG& msg);
+void SetMessageObserver(MessageObserverFn fn);
 
 } // namespace vp::ui

@@ -559,8 +559,16 @@ TEST_F(MainForm, ShutdownStoresEveryControlInOrderAndTheSeparator) {
     form->chkTrim->SetChecked(false);
     form->mmoSeparator->SetText(u"-- \u00E9t\u00E9 --");
     SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    // Every key of the main window, in the order the settings file has always had them.
     const std::vector<std::u16string> expected = {u"PageControl",
+                                                  u"SplitterLeft",
+                                                  u"radHintsOff",
+                                                  u"radHintsTooltips",
+                                                  u"radHintsStatBar",
+                                                  u"spnHideHint",
                                                   u"chkAutoStartUp",
+                                                  u"chkTrayIcon",
+                                                  u"spnOpacity",
                                                   u"chkClearClpbrd",
                                                   u"chkClearOnStart",
                                                   u"chkAutoMonitor",
@@ -589,6 +597,10 @@ TEST_F(MainForm, ShutdownStoresEveryControlInOrderAndTheSeparator) {
                                                   u"mnuCompanyPage",
                                                   u"mnuSeparatorOrder",
                                                   u"mnuManual",
+                                                  u"mnuCopy",
+                                                  u"mnuClear",
+                                                  u"N3",
+                                                  u"mnuExit",
                                                   u"actToggleMonitor",
                                                   u"actSaveAs",
                                                   u"actSave",

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <fstream>
@@ -411,6 +413,87 @@ int wmain(int argc, wchar_t** argv) {
         }
         for (const auto& caption : captions)
             Print(caption + u"\n");
+        return 0;
+    }
+    if (cmd == L"select" && argc >= 4) {
+        // Picks a tab by its caption.
+        HWND t = top();
+        HWND tab = t ? FindDescendantByClass(t, WC_TABCONTROLW) : nullptr;
+        if (!tab)
+            return 1;
+        int selected = -1;
+        const auto captions = TabCaptions(tab, &selected);
+        for (size_t i = 0; i < captions.size(); ++i) {
+            if (captions[i] != Arg(argv[3]))
+                continue;
+            // As a click on the tab: the program hears of the change.
+            PostMessageW(tab, TCM_SETCURFOCUS, i, 0);
+            return 0;
+        }
+        return 1;
+    }
+    if (cmd == L"savedlg" && argc >= 4) {
+        // Fills in the file name of a save dialog titled argv[2] and presses Save.
+        HWND dlg = WaitForWindow(Arg(argv[2]), 20000);
+        if (!dlg)
+            return 1;
+        Sleep(500);
+        HWND edit = GetDlgItem(dlg, 0x47c); // cmb13, the file name box
+        if (HWND inner = edit ? FindWindowExW(edit, nullptr, L"Edit", nullptr) : nullptr)
+            edit = inner;
+        if (!edit)
+            edit = GetDlgItem(dlg, 0x480); // edt1
+        if (!edit)
+            return 1;
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+        return 0;
+    }
+    if (cmd == L"canceldlg" && argc >= 3) {
+        HWND dlg = WaitForWindow(Arg(argv[2]), 20000);
+        if (!dlg)
+            return 1;
+        Sleep(500);
+        PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+        return 0;
+    }
+    if (cmd == L"drop" && argc >= 4) {
+        // Drops the files argv[3..] onto the window, as Explorer does.
+        HWND t = top();
+        if (!t)
+            return 1;
+        std::wstring names;
+        for (int i = 3; i < argc; ++i) {
+            names += argv[i];
+            names += L'\0';
+        }
+        names += L'\0';
+        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                  sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+        GlobalUnlock(mem);
+        return PostMessageW(t, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0) ? 0 : 1;
+    }
+    if (cmd == L"layered" && argc >= 3) {
+        HWND t = top();
+        if (!t)
+            return 1;
+        BYTE alpha = 255;
+        DWORD flags = 0;
+        const bool layered = (GetWindowLongW(t, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+        if (layered)
+            GetLayeredWindowAttributes(t, nullptr, &alpha, &flags);
+        Print(layered ? u"layered " + vp::U(std::to_wstring(alpha).c_str()) + u"\n" : u"opaque\n");
+        return 0;
+    }
+    if (cmd == L"visible" && argc >= 3) {
+        HWND t = top(3000);
+        Print(t && IsWindowVisible(t) ? u"visible\n" : u"hidden\n");
         return 0;
     }
     if (cmd == L"rect" && argc >= 3) {

@@ -1,0 +1,67 @@
+#pragma once
+// The hint system of one form: it follows the mouse over the form's controls (and the
+// highlighted menu item), keeps the current hint, raises OnHint whenever that hint changes,
+// and shows the short part of a control's hint as a tooltip.
+//
+//     hints.OnHint = [&] { status.SetSimpleText(LongHint(hints.Hint())); };
+//     hints.SetTooltipsEnabled(false);          // hints keep flowing to OnHint
+//
+// A control without a hint of its own shows its parent's. A tooltip appears after a short
+// pause, stays at most HideAfter milliseconds and does not come back before the mouse has
+// moved to another control, so it never sits over what the user is looking at.
+#include <functional>
+#include <string>
+
+#include "ui/component.h"
+
+namespace vp::ui {
+
+// The part of a hint before the first "|", and the part after it (the whole without one).
+std::u16string ShortHint(const std::u16string& hint);
+std::u16string LongHint(const std::u16string& hint);
+
+class HintSystem : public Window {
+  public:
+    explicit HintSystem(TForm& form);
+    ~HintSystem() override;
+
+    const std::u16string& Hint() const { return hint_; }
+    // Raises OnHint when the text differs from the current hint.
+    void SetHint(const std::u16string& hint);
+    std::function<void()> OnHint;
+
+    // The mouse is over this window (one of the form's, or none): its control's hint becomes
+    // the current one, and its tooltip is scheduled.
+    void MouseOver(HWND hwnd);
+    // The control whose hint is shown for a window: the nearest one of ours with a hint.
+    static TControl* HintControl(HWND hwnd);
+
+    bool TooltipsEnabled() const { return tooltipsEnabled_; }
+    void SetTooltipsEnabled(bool enabled);
+    bool TooltipShown() const { return shown_; }
+    // True from the moment the mouse reaches a control until its tooltip shows or is dropped.
+    bool TooltipPending() const { return TimerRunning(kShowTimer); }
+    void CancelTooltip();
+
+    void SetColor(COLORREF color);
+    // Pause before the first tooltip, pause when moving on while one shows, how long it stays.
+    void SetDelays(UINT showAfter, UINT moveAfter);
+    void SetHideAfter(UINT milliseconds);
+    UINT HideAfter() const { return hideAfter_; }
+    HWND Tooltip() const { return Handle(); }
+
+  private:
+    static constexpr UINT_PTR kShowTimer = 1, kHideTimer = 2;
+    static void Observe(const MSG& msg);
+    void ShowTooltip();
+    TForm& form_;
+    std::u16string hint_;
+    HWND over_ = nullptr;
+    HWND control_ = nullptr;
+    bool tooltipsEnabled_ = true;
+    bool shown_ = false;
+    UINT showAfter_ = 500, moveAfter_ = 50, hideAfter_ = 2500;
+    DWORD lastHidden_ = 0;
+};
+
+} // namespace vp::ui
