@@ -88,6 +88,9 @@ TEST(Internet, FailuresGiveFalseAndAReason) {
 }
 
 TEST(Internet, ASilentServerTimesOut) {
+    // Every request is bounded: 15 s for each of connect, send and receive, 1 MB of body.
+    EXPECT_EQ(InetLimits{}.timeoutMs, 15000u);
+    EXPECT_EQ(InetLimits{}.maxBody, 1u << 20);
     ShortTimeouts shorter(1500);
     LoopbackServer server(LoopbackServer::Mode::Silent);
     InetResponse response;
