@@ -43,10 +43,14 @@ section "Native: duplicate test and text encodings (Google Benchmark, Release)"
 
 section "Wine: start to window and resident memory, returning user"
 wine_bench vp_win_startup_bench 5
+section "Wine: each step of a start, timed inside one process"
+wine_bench vp_win_startup_parts_bench
 section "Wine: one copy collected into a small pad, against copy size"
 wine_bench vp_win_copy_size_bench
 section "Wine: one small capture against pad size, and peak memory at a 50 M-unit pad"
 wine_bench vp_win_capture_bench
+section "Wine: memory a save of a 50 M-unit pad needs beside the pad"
+wine_bench vp_win_save_memory_bench
 section "Wine: appending 1 KB to the pad control"
 wine_bench vp_win_memo_append_bench
 section "Wine: saving a window's settings to the INI file"

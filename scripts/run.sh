@@ -2,7 +2,10 @@
 # The run command: installs what is missing, builds, and starts Velmor Pasquill under Wine.
 # With a display it runs there until closed. Without one it runs on a virtual display,
 # shows what the program does, saves a screenshot in the build folder and ends the program.
+# With --docs it also refreshes the README's screenshot, docs/screenshot.png.
 set -euo pipefail
+docs_shot=
+[ "${1:-}" = --docs ] && docs_shot=1
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$VP_ROOT"
 
@@ -11,6 +14,12 @@ vp_build_win
 vp_wine_env
 vp_ensure_prefix "$VP_WIN_BUILD/wineprefix-template"
 export WINEPREFIX=$VP_WIN_BUILD/wineprefix-run
+# The README's picture shows a new user's first three copies, not what earlier runs left.
+if [ -n "$docs_shot" ]; then
+    WINEPREFIX=$VP_WIN_BUILD/wineprefix-docs
+    vp_kill_prefix "$WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/.vp-ready" ]; then
     vp_clone_prefix "$VP_WIN_BUILD/wineprefix-template" "$WINEPREFIX"
 fi
@@ -19,7 +28,7 @@ vp_prefix_fonts "$WINEPREFIX"
 export HOME=$VP_WIN_BUILD/run-home
 mkdir -p "$HOME"
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ -n "${DISPLAY:-}" ] && [ -z "$docs_shot" ]; then
     vp_log "starting Velmor Pasquill on $DISPLAY"
     exec "$WINE" "$VP_WIN_BUILD/VelmorPasquill.exe"
 fi
@@ -27,6 +36,7 @@ fi
 cleanup() {
     vp_kill_prefix "$WINEPREFIX"
     vp_stop_xvfb
+    [ -z "$docs_shot" ] || rm -rf "$WINEPREFIX"
 }
 trap cleanup EXIT
 vp_start_xvfb
@@ -61,6 +71,14 @@ mkdir -p "$VP_WIN_BUILD/screenshots"
 shot=$VP_WIN_BUILD/screenshots/run.png
 import -window root "$shot"
 echo "screenshot of the running program: $shot"
+if [ -n "$docs_shot" ]; then
+    # The main window alone, not the whole virtual screen.
+    window=$(xdotool search --onlyvisible --name "^Velmor Pasquill  v4\.5\.0\$" | head -n1)
+    mkdir -p "$VP_ROOT/docs"
+    import -window "$window" -frame "$VP_ROOT/docs/screenshot.png" 2>/dev/null ||
+        cp "$shot" "$VP_ROOT/docs/screenshot.png"
+    echo "the README's screenshot: $VP_ROOT/docs/screenshot.png"
+fi
 driver close "$caption" >/dev/null || true
 for _ in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 wait $pid 2>/dev/null || true
