@@ -152,11 +152,12 @@ TEST_F(Announcer, ALockedOrBrokenLocalCopyGivesClearedNews) {
         EXPECT_EQ(a->News.AppVersion, u"?");
         EXPECT_TRUE(effects.boxes.empty());
     }
-    // A NUL ends the text; a news file without a version announces none.
+    // A NUL shows as its symbol, as in every file the program reads; a news file
+    // without a version announces none.
     test::WriteBytes(LocalCopy(), std::string("8\r\nc\r\nseen\0unseen", 17));
     auto a = Make(u"http://127.0.0.1/");
     EXPECT_EQ(a->News.Counter, 8);
-    EXPECT_EQ(a->News.NewsText, u"seen\r\n");
+    EXPECT_EQ(a->News.NewsText, u"seen\u2400unseen\r\n");
     EXPECT_FALSE(a->NewVerionFound());
 }
 
