@@ -171,7 +171,8 @@ bool TMainForm::SavePadIfModified() {
     if (!recovery.empty()) {
         ShowWarning(u"The pad's text could not be saved to its category:\r\n" + failure +
                     u"\r\n\r\nSo that nothing is lost, it was saved to this file:\r\n" + recovery);
-        return true;
+        // Copies collected while the message was up are in the pad only.
+        return !padModified_ || SavePadIfModified();
     }
     return ShowMessageBox(u"The pad's text could not be saved, neither to its category nor to a "
                           u"recovery file:\r\n" +

@@ -859,3 +859,26 @@ TEST_F(MainForm, StartUpRemovesLeftoverTempFilesOnly) {
         EXPECT_EQ(ReadBytes(folder + u"~vp1-1.tmp.keep"), "mine");
     }
 }
+
+TEST_F(MainForm, CopiesArrivingWhileTheRecoveryMessageIsUpAreKeptToo) {
+    Open(true);
+    SetFileAttributesW(W(dir + u"Main category.txt"), FILE_ATTRIBUTE_READONLY);
+    Copy(u"waiting");
+    bool copied = false;
+    hooks::MessageBox = [&](const std::u16string& t, const std::u16string& c, unsigned f) {
+        fx.boxes.push_back({t, c, f});
+        if (c == u"Velmor Pasquill - Warning" && !copied) {
+            copied = true;
+            Copy(u"arrived meanwhile");
+        }
+        return 1;
+    };
+    form->OnSelectCategory(*Buttons()[1]);
+    EXPECT_EQ(form->GetPressedButton(), Buttons()[1]);
+    EXPECT_NE(File(u"Recovered - Main category - 2019-03-05 10.20.00.txt").find(u"waiting"),
+              std::u16string::npos);
+    EXPECT_NE(File(u"Recovered - Main category - 2019-03-05 10.20.00 (2).txt")
+                  .find(u"waiting\r\narrived meanwhile"),
+              std::u16string::npos);
+    SetFileAttributesW(W(dir + u"Main category.txt"), FILE_ATTRIBUTE_NORMAL);
+}
