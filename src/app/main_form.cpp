@@ -96,10 +96,16 @@ void TMainForm::CreateControls() {
     // "Main": the left panel, then the pad.
     pnlLeft = &Create<TPanel>(*tabMain, u"pnlLeft", {0, 0, 166, 400},
                               {.color = RGB(211, 213, 218), .align = TAlign::alLeft});
-    pnlButtons = &Create<TPanel>(*pnlLeft, u"pnlButtons", {0, 0, 166, 176},
-                                 {.color = RGB(211, 213, 218), .align = TAlign::alTop});
+    pnlButtons =
+        &Create<TPanel>(*pnlLeft, u"pnlButtons", {0, 0, 166, 176},
+                        {.color = RGB(211, 213, 218), .align = TAlign::alTop, .padding = 4});
     Scanner = &Create<TKITScanner>(*pnlButtons, u"Scanner", {4, 4, 158, 14},
-                                   {.howManyLeds = 12, .scanSpeed = 80, .scanColor = scRed});
+                                   {.howManyLeds = 12,
+                                    .scanSpeed = 80,
+                                    .scanColor = scGreen,
+                                    .bevelOuter = bvNone,
+                                    .color = 0x0C6D03,
+                                    .align = TAlign::alTop});
     btnMonitor =
         &Create<TButton>(*pnlButtons, u"btnMonitor", {8, 24, 150, 28}, {.isDefault = true});
     ButtonCLEAR = &Create<TButton>(*pnlButtons, u"ButtonCLEAR", {8, 56, 150, 25}, {});
