@@ -17,6 +17,7 @@
 #include "platform/locale.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/unique_handle.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
@@ -46,6 +47,7 @@ TMainForm::TMainForm(MainFormOptions options)
     CreateControls();
     CreateMenus();
     CreateActions();
+    CreateTrayIcon();
     StopMonitoring();
     UpdateCaption();
     FormCreate();
@@ -63,6 +65,8 @@ void TMainForm::FormCreate() {
 }
 
 TMainForm::~TMainForm() {
+    // The tray icon shows images this window owns: it goes first, taking its icon along.
+    Free(*TrayIcon);
     if (options_.application)
         options_.application->OnShowRequest = nullptr;
     LeaveViewerChain();
@@ -155,7 +159,7 @@ void TMainForm::CreateControls() {
 
     // "Settings": system, clipboard, backup, duplicates, separator.
     grpSystem =
-        &Create<TGroupBox>(*tabSettings, u"grpSystem", {348, 8, 310, 86}, {.caption = u"System"});
+        &Create<TGroupBox>(*tabSettings, u"grpSystem", {348, 8, 310, 108}, {.caption = u"System"});
     btnDesktopShortcut = &Create<TButton>(*grpSystem, u"btnDesktopShortcut", {10, 20, 180, 26},
                                           {.caption = u"Create desktop shortcut",
                                            .hint = u"Create a shortcut to this program on desktop",
@@ -164,6 +168,10 @@ void TMainForm::CreateControls() {
                                         {.caption = u"Start at Windows start up",
                                          .hint = u"the program will start at Windows' start-up",
                                          .onClick = [this] { chkAutoStartUpClick(); }});
+    chkTrayIcon = &Create<TCheckBox>(*grpSystem, u"chkTrayIcon", {10, 78, 290, 20},
+                                     {.caption = u"Minimize to tray",
+                                      .hint = u"Minimize to systray instead of taskbar",
+                                      .checked = true});
 
     grpClpbrd =
         &Create<TGroupBox>(*tabSettings, u"grpClpbrd", {8, 8, 330, 222}, {.caption = u"Clipboard"});
@@ -248,7 +256,7 @@ void TMainForm::CreateControls() {
     KeepTabOrder({chkWeakDupe, lblDuplicate, chkNoDuplicate, chkDuplicateBip});
 
     grpSeparator = &Create<TGroupBox>(
-        *tabSettings, u"grpSeparator", {348, 102, 310, 140},
+        *tabSettings, u"grpSeparator", {348, 124, 310, 118},
         {.caption = u"Separator:", .hint = u"Separate two captured strings using this separator"});
     mmoSeparator = &Create<TMemo>(*grpSeparator, u"mmoSeparator", {0, 0, 300, 100},
                                   {.hint = u"Separate the captured text using this separator",
@@ -261,7 +269,10 @@ void TMainForm::CreateControls() {
     // "License": the first-run page.
     lblLicense = &Create<TLabel>(*tabLicense, u"lblLicense", {40, 60, 500, 20},
                                  {.caption = u"By using this software you agree with our EULA"});
-    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 100, 90, 27},
+    inetLicenseAgreement = &Create<TInternetLabel>(
+        *tabLicense, u"inetLicenseAgreement", {40, 84, 200, 18},
+        {.caption = u"License Agreement", .link = vendor::kLicenseAgreement});
+    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 116, 90, 27},
                                 {.caption = u"ok", .onClick = [this] { btnAgreeClick(); }});
 
     // "About".
@@ -271,7 +282,14 @@ void TMainForm::CreateControls() {
                     u"together all text fragments that you have copied to clipboard. Also, you "
                     u"can store the text fragments to individual categories.",
          .wordWrap = true});
-    lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 100, 620, 20}, {});
+    imgAbout = &Create<TImage>(*tabAbout, u"imgAbout", {20, 92, 96, 96});
+    imgAbout->SetPicture(UniqueHIcon(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT),
+                                      IMAGE_ICON, Scale(96), Scale(96), LR_DEFAULTCOLOR))));
+    lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 200, 620, 20}, {});
+    inetHome = &Create<TInternetLabel>(
+        *tabAbout, u"inetHome", {20, 228, 200, 18},
+        {.caption = u"Home page", .link = vendor::kDownloadPage, .underline = true});
 }
 
 void TMainForm::UpdateCaption() {
@@ -300,6 +318,7 @@ void TMainForm::FormClose() {
 
 void TMainForm::FormDestroy() {
     SaveBeforeExit();
+    TrayIcon->HideIcon();
     if (options_.quitOnDestroy)
         PostQuitMessage(0);
 }
@@ -332,6 +351,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         // Whether or not the session really ends, this is the last safe moment.
         SaveBeforeExit();
+        // The process may end without another message: no icon stays behind. A session
+        // that goes on keeps the icon, the only way back to a window in the tray.
+        if (wParam)
+            TrayIcon->HideIcon();
         return 0;
     case WM_DESTROY:
         FormDestroy();
@@ -339,6 +362,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: {
         const LRESULT result = TForm::HandleMessage(msg, wParam, lParam);
         LayoutCategoryButtons();
+        if (wParam == SIZE_MINIMIZED && IsWindowVisible(Handle()))
+            ApplicationEventsMinimize();
         return result;
     }
     }

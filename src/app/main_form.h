@@ -10,7 +10,10 @@
 #include "ui/actions.h"
 #include "ui/application.h"
 #include "ui/controls.h"
+#include "ui/image.h"
+#include "ui/internet_label.h"
 #include "ui/kit_scanner.h"
+#include "ui/tray_icon.h"
 #include "ui/velmor_memo.h"
 #include "ui/velmor_path_edit.h"
 
@@ -105,6 +108,12 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // Whether the pad changed since it was last loaded or saved.
     bool PadModified() const { return padModified_; }
 
+    // Tray icon (main_form_tray.cpp).
+    // The window went to the taskbar or, with "Minimize to tray", into the tray.
+    void ApplicationEventsMinimize();
+    // Back from the tray: the window restored and in front, the icon gone.
+    void TrayIconClick();
+
     // Controls, in creation order: the settings file keeps the supported ones in this order.
     ui::TStatusBar* StatBar;
     ui::TPageControl* PageControl;
@@ -120,7 +129,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TButton* btnApplyCateg;
     ui::TGroupBox* grpSystem;
     ui::TButton* btnDesktopShortcut;
-    ui::TCheckBox* chkAutoStartUp;
+    ui::TCheckBox *chkAutoStartUp, *chkTrayIcon;
     ui::TGroupBox* grpClpbrd;
     ui::TCheckBox *chkClearClpbrd, *chkClearOnStart, *chkAutoMonitor, *chkMonitorWarn, *chkTrim,
         *chkDate;
@@ -135,10 +144,15 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TGroupBox* grpSeparator;
     ui::TMemo* mmoSeparator;
     ui::TLabel* lblLicense;
+    ui::TInternetLabel* inetLicenseAgreement;
     ui::TButton* btnAgree;
-    ui::TLabel *lblAbout, *lblVersion;
+    ui::TLabel* lblAbout;
+    ui::TImage* imgAbout;
+    ui::TLabel* lblVersion;
+    ui::TInternetLabel* inetHome;
     ui::TMainMenu* MainMenu;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
+    ui::TCoolTrayIcon* TrayIcon;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -147,6 +161,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void CreateControls();
     void CreateMenus();
     void CreateActions();
+    void CreateTrayIcon();
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
@@ -178,6 +193,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     PadView* padView_ = nullptr;
     // Category files created by this run.
     std::set<std::u16string> madeThisRun_;
+    // The tray animation's images.
+    ui::TIconList imgTrayIcons;
 };
 
 } // namespace vp

@@ -64,6 +64,8 @@ void TMainForm::DeferredInit() {
     Step([&] { RegisterMonitorHotKey(); });
     UpdateCaption();
     lblVersion->SetText(u"Version: " + AppVersionLabel());
+    inetLicenseAgreement->SetLink(vendor::kLicenseAgreement);
+    inetHome->SetLink(vendor::kDownloadPage);
     Show(StartShowCommand());
     if (firstRun)
         ShowFirstRunPage();
@@ -146,6 +148,8 @@ void TMainForm::SaveBeforeExit() {
 }
 
 void TMainForm::BringToFront() {
+    // A window called back from the tray leaves no icon there.
+    TrayIcon->HideIcon();
     if (!IsWindowVisible(Handle()))
         ShowWindow(Handle(), SW_SHOW);
     if (IsIconic(Handle()))
