@@ -76,6 +76,8 @@ void TKITScanner::SetScanColor(TScanColor scanColor) {
 }
 
 void TKITScanner::SetScanSpeed(int milliseconds) {
+    if (milliseconds == scanSpeed_)
+        return;
     scanSpeed_ = milliseconds;
     if (scanning_)
         StartScanTimer();

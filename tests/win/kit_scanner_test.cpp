@@ -144,3 +144,17 @@ TEST_F(Scanner, TooLowAStripGrowsAndTheLedCountIsKeptInRange) {
     EXPECT_EQ(bmp.At(1, 1), GetSysColor(COLOR_BTNSHADOW)) << "two nested rectangles";
     EXPECT_GE(scanner.Height(), 2 * 2 + 3);
 }
+
+TEST_F(Scanner, ANewSpeedTakesEffectAtOnceAndTheTimerLivesOnlyWhileScanning) {
+    auto& scanner =
+        form.Create<TKITScanner>(form, u"Scanner", {0, 0, 82, 12}, {.scanSpeed = 60000});
+    EXPECT_FALSE(scanner.TimerRunning(1));
+    scanner.SetScanning(true);
+    EXPECT_TRUE(scanner.TimerRunning(1));
+    scanner.SetScanSpeed(5); // a minute-long count would otherwise run on
+    WaitForStep(scanner);
+    scanner.SetScanning(false);
+    scanner.SetScanSpeed(60000);
+    EXPECT_FALSE(scanner.TimerRunning(1)) << "a speed set while stopped waits for the start";
+    EXPECT_EQ(scanner.ScanSpeed(), 60000);
+}
