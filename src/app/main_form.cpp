@@ -290,6 +290,9 @@ void TMainForm::CreateControls() {
     inetHome = &Create<TInternetLabel>(
         *tabAbout, u"inetHome", {20, 228, 200, 18},
         {.caption = u"Home page", .link = vendor::kDownloadPage, .underline = true});
+    InternetLabel = &Create<TInternetLabel>(
+        *tabAbout, u"InternetLabel", {20, 254, 60, 18},
+        {.caption = u"www", .link = vendor::kWebAddress, .bold = true, .underline = true});
 }
 
 void TMainForm::UpdateCaption() {

@@ -149,7 +149,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TLabel* lblAbout;
     ui::TImage* imgAbout;
     ui::TLabel* lblVersion;
-    ui::TInternetLabel* inetHome;
+    ui::TInternetLabel *inetHome, *InternetLabel;
     ui::TMainMenu* MainMenu;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
     ui::TCoolTrayIcon* TrayIcon;

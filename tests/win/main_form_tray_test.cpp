@@ -104,7 +104,10 @@ TEST_F(MainFormTray, ThePageLinksAndThePictureAreThere) {
     EXPECT_NE(form->inetHome->Link(), form->inetLicenseAgreement->Link());
     EXPECT_EQ(form->lblVersion->Caption(), u"Version: " + AppVersionLabel());
     // Everything on the About page stacks without overlapping.
-    const TControl* stack[] = {form->lblAbout, form->imgAbout, form->lblVersion, form->inetHome};
+    EXPECT_EQ(form->InternetLabel->Caption(), u"www");
+    EXPECT_TRUE(form->InternetLabel->Bold());
+    const TControl* stack[] = {form->lblAbout, form->imgAbout, form->lblVersion, form->inetHome,
+                               form->InternetLabel};
     for (size_t i = 1; i < std::size(stack); ++i)
         EXPECT_GE(stack[i]->Top(), stack[i - 1]->Top() + stack[i - 1]->Height()) << i;
     EXPECT_GE(form->btnAgree->Top(),
