@@ -64,7 +64,7 @@ check "a cancelled Save as says so" test "$(e2e_driver status "$E2E_CAPTION")" =
 e2e_driver minimize "$E2E_CAPTION"
 settle
 check "minimised to the tray, the window is hidden" \
-    test "$(e2e_driver visible "$E2E_CAPTION")" = hidden
+    test "$(e2e_driver visible "$E2E_CAPTION")" = 0
 e2e_screenshot window_tray
 
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed

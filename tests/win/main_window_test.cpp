@@ -85,6 +85,8 @@ const Quoted kCaptions[] = {
     {u"grpPad", u"Collected text"},
     {u"lblLicense", u"By using this software you agree with our EULA"},
     {u"btnAgree", u"ok"},
+    {u"inetLicenseAgreement", u"License Agreement"},
+    {u"inetHome", u"Home page"},
     {u"lblAbout", u"This program enhances the Windows clipboard in a special way: it puts together "
                   u"all text fragments that you have copied to clipboard. Also, you can store the "
                   u"text fragments to individual categories."},
