@@ -66,6 +66,10 @@ settle
 check "minimised to the tray, the window is hidden" \
     test "$(e2e_driver visible "$E2E_CAPTION")" = 0
 e2e_screenshot window_tray
+e2e_driver trayclick
+settle
+check "a click on the tray icon brings the window back" \
+    test "$(e2e_driver visible "$E2E_CAPTION")" = 1
 
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends" e2e_wait_exit
