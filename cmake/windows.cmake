@@ -58,16 +58,20 @@ target_link_libraries(vpui PUBLIC vpplatform comctl32 uxtheme msimg32)
 add_library(vpapp STATIC ${VP_APP_SOURCES})
 target_link_libraries(vpapp PUBLIC vpui)
 
-set(VP_ICON ${CMAKE_BINARY_DIR}/generated/app.ico)
-add_custom_command(OUTPUT ${VP_ICON}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
-  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${VP_ICON}
+# The program's pictures, drawn by the repository's own tool.
+set(VP_ICON_DIR ${CMAKE_BINARY_DIR}/generated/icons)
+set(VP_ICONS ${VP_ICON_DIR}/app.ico ${VP_ICON_DIR}/about.ico)
+foreach(i RANGE 7)
+  list(APPEND VP_ICONS ${VP_ICON_DIR}/tray${i}.ico)
+endforeach()
+add_custom_command(OUTPUT ${VP_ICONS}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${VP_ICON_DIR}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
-set(ICON_FILE ${VP_ICON})
+set(ICON_DIR ${VP_ICON_DIR})
 configure_file(src/app/res/app.rc ${CMAKE_BINARY_DIR}/generated/res/app.rc @ONLY)
 file(COPY src/app/res/app.manifest DESTINATION ${CMAKE_BINARY_DIR}/generated/res)
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/res/app.rc PROPERTIES
-  OBJECT_DEPENDS "${VP_ICON};${CMAKE_SOURCE_DIR}/src/app/res/app.manifest")
+  OBJECT_DEPENDS "${VP_ICONS};${CMAKE_SOURCE_DIR}/src/app/res/app.manifest")
 
 add_executable(VelmorPasquill WIN32 src/app/main.cpp ${CMAKE_BINARY_DIR}/generated/res/app.rc)
 target_include_directories(VelmorPasquill PRIVATE src)

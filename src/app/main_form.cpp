@@ -19,6 +19,7 @@
 #include "platform/locale.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/unique_handle.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
@@ -53,6 +54,7 @@ TMainForm::TMainForm(MainFormOptions options)
     hints_->OnHint = [this] { ApplicationEventsHint(); };
     // The design opacity, until the opacity box is changed.
     SetOpacity(252);
+    CreateTrayIcon();
     StopMonitoring();
     UpdateCaption();
     FormCreate();
@@ -71,6 +73,8 @@ void TMainForm::FormCreate() {
 
 TMainForm::~TMainForm() {
     ReleaseUpdater();
+    // The tray icon shows images this window owns: it goes first, taking its icon along.
+    Free(*TrayIcon);
     if (options_.application)
         options_.application->OnShowRequest = nullptr;
     LeaveViewerChain();
@@ -127,10 +131,16 @@ void TMainForm::CreateControls() {
     // "Main": the left panel, then the pad.
     pnlLeft = &Create<TPanel>(*tabMain, u"pnlLeft", {0, 0, 166, 400},
                               {.color = RGB(211, 213, 218), .align = TAlign::alLeft});
-    pnlButtons = &Create<TPanel>(*pnlLeft, u"pnlButtons", {0, 0, 166, 176},
-                                 {.color = RGB(211, 213, 218), .align = TAlign::alTop});
+    pnlButtons =
+        &Create<TPanel>(*pnlLeft, u"pnlButtons", {0, 0, 166, 176},
+                        {.color = RGB(211, 213, 218), .align = TAlign::alTop, .padding = 4});
     Scanner = &Create<TKITScanner>(*pnlButtons, u"Scanner", {4, 4, 158, 14},
-                                   {.howManyLeds = 12, .scanSpeed = 80, .scanColor = scRed});
+                                   {.howManyLeds = 12,
+                                    .scanSpeed = 80,
+                                    .scanColor = scGreen,
+                                    .bevelOuter = bvNone,
+                                    .color = 0x0C6D03,
+                                    .align = TAlign::alTop});
     btnMonitor =
         &Create<TButton>(*pnlButtons, u"btnMonitor", {8, 24, 150, 28}, {.isDefault = true});
     ButtonCLEAR = &Create<TButton>(*pnlButtons, u"ButtonCLEAR", {8, 56, 150, 25}, {});
@@ -330,7 +340,10 @@ void TMainForm::CreateControls() {
     // "License": the first-run page.
     lblLicense = &Create<TLabel>(*tabLicense, u"lblLicense", {40, 60, 500, 20},
                                  {.caption = u"By using this software you agree with our EULA"});
-    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 100, 90, 27},
+    inetLicenseAgreement = &Create<TInternetLabel>(
+        *tabLicense, u"inetLicenseAgreement", {40, 84, 200, 18},
+        {.caption = u"License Agreement", .link = vendor::kLicenseAgreement});
+    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 116, 90, 27},
                                 {.caption = u"ok", .onClick = [this] { btnAgreeClick(); }});
 
     // "About".
@@ -340,7 +353,17 @@ void TMainForm::CreateControls() {
                     u"together all text fragments that you have copied to clipboard. Also, you "
                     u"can store the text fragments to individual categories.",
          .wordWrap = true});
-    lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 100, 620, 20}, {});
+    imgAbout = &Create<TImage>(*tabAbout, u"imgAbout", {20, 92, 96, 96});
+    imgAbout->SetPicture(UniqueHIcon(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT),
+                                      IMAGE_ICON, Scale(96), Scale(96), LR_DEFAULTCOLOR))));
+    lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 200, 620, 20}, {});
+    inetHome = &Create<TInternetLabel>(
+        *tabAbout, u"inetHome", {20, 228, 200, 18},
+        {.caption = u"Home page", .link = vendor::kDownloadPage, .underline = true});
+    InternetLabel = &Create<TInternetLabel>(
+        *tabAbout, u"InternetLabel", {20, 254, 60, 18},
+        {.caption = u"www", .link = vendor::kWebAddress, .bold = true, .underline = true});
 }
 
 // A highlighted menu item's hint is the current hint; a closed menu has none.
@@ -421,6 +444,7 @@ void TMainForm::FormClose() {
 void TMainForm::FormDestroy() {
     SaveBeforeExit();
     ReleaseUpdater();
+    TrayIcon->HideIcon();
     if (options_.quitOnDestroy)
         PostQuitMessage(0);
 }
@@ -453,6 +477,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         // Whether or not the session really ends, this is the last safe moment.
         SaveBeforeExit();
+        // The process may end without another message: no icon stays behind. A session
+        // that goes on keeps the icon, the only way back to a window in the tray.
+        if (wParam)
+            TrayIcon->HideIcon();
         return 0;
     case WM_DESTROY:
         FormDestroy();
@@ -460,6 +488,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: {
         const LRESULT result = TForm::HandleMessage(msg, wParam, lParam);
         LayoutCategoryButtons();
+        if (wParam == SIZE_MINIMIZED && IsWindowVisible(Handle()))
+            ApplicationEventsMinimize();
         return result;
     }
     case WM_MENUSELECT:

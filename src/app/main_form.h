@@ -13,8 +13,11 @@
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/hints.h"
+#include "ui/image.h"
+#include "ui/internet_label.h"
 #include "ui/kit_scanner.h"
 #include "ui/splitter.h"
+#include "ui/tray_icon.h"
 #include "ui/velmor_memo.h"
 #include "ui/velmor_path_edit.h"
 
@@ -117,6 +120,12 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // Whether the pad changed since it was last loaded or saved.
     bool PadModified() const { return padModified_; }
 
+    // Tray icon (main_form_tray.cpp).
+    // The window went to the taskbar or, with "Minimize to tray", into the tray.
+    void ApplicationEventsMinimize();
+    // Back from the tray: the window restored and in front, the icon gone.
+    void TrayIconClick();
+
     // Controls, in creation order: the settings file keeps the supported ones in this order.
     ui::TStatusBar* StatBar;
     ui::TPageControl* PageControl;
@@ -154,10 +163,15 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TGroupBox* grpSeparator;
     ui::TMemo* mmoSeparator;
     ui::TLabel* lblLicense;
+    ui::TInternetLabel* inetLicenseAgreement;
     ui::TButton* btnAgree;
-    ui::TLabel *lblAbout, *lblVersion;
+    ui::TLabel* lblAbout;
+    ui::TImage* imgAbout;
+    ui::TLabel* lblVersion;
+    ui::TInternetLabel *inetHome, *InternetLabel;
     ui::TMainMenu *MainMenu, *pmTray;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
+    ui::TCoolTrayIcon* TrayIcon;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -166,6 +180,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void CreateControls();
     void CreateMenus();
     void CreateActions();
+    void CreateTrayIcon();
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
@@ -217,6 +232,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     int shownHideHint_ = 4000, shownOpacity_ = 199;
     // The user is moving or sizing the window: its edges snap to the work area's.
     bool sizeMove_ = false;
+    // The tray animation's images.
+    ui::TIconList imgTrayIcons;
 };
 
 } // namespace vp

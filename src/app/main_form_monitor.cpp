@@ -106,6 +106,8 @@ void TMainForm::StartMonitoring() {
     Scanner->SetScanColor(scGreen);
     Scanner->SetScanning(true);
     Scanner->SetVisible(true);
+    TrayIcon->SetIconIndex(0);
+    TrayIcon->SetCycleIcons(true);
     actToggleMonitor->SetCaption(u"Stop monitoring");
     const std::u16string welcome = WelcomeText();
     if (mmoClipboard->TextLength() == welcome.size() && mmoClipboard->Text() == welcome)
@@ -123,6 +125,7 @@ void TMainForm::StopMonitoring() {
     Scanner->SetColor(kStoppedColor);
     Scanner->SetScanColor(scRed);
     Scanner->SetScanning(false);
+    TrayIcon->SetCycleIcons(false);
     actToggleMonitor->SetCaption(u"Monitor clipboard");
 }
 

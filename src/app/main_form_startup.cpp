@@ -73,6 +73,8 @@ void TMainForm::DeferredInit() {
     Step([&] { RegisterMonitorHotKey(); });
     UpdateCaption();
     lblVersion->SetText(u"Version: " + AppVersionLabel());
+    inetLicenseAgreement->SetLink(vendor::kLicenseAgreement);
+    inetHome->SetLink(vendor::kDownloadPage);
     hints_->SetColor(RGB(144, 192, 192));
     hints_->SetDelays(350, 40);
     Show(StartShowCommand());
@@ -111,8 +113,9 @@ int TMainForm::StartShowCommand() const {
 }
 
 void TMainForm::ShowFirstRunPage() {
+    // A start minimised may have gone into the tray: the page must be seen.
     if (IsIconic(Handle()))
-        ShowWindow(Handle(), SW_RESTORE);
+        TrayIconClick();
     // Every start before the first orderly exit is a first run, and the pad then holds
     // what earlier runs collected: the greeting goes only into a category made just now.
     const TCategoryButton* selected = GetPressedButton();
@@ -191,6 +194,8 @@ void TMainForm::SaveBeforeExit() {
 }
 
 void TMainForm::BringToFront() {
+    // A window called back from the tray leaves no icon there.
+    TrayIcon->HideIcon();
     if (!IsWindowVisible(Handle()))
         ShowWindow(Handle(), SW_SHOW);
     if (IsIconic(Handle()))

@@ -58,7 +58,7 @@ void TMainForm::CreateMenus() {
                              .onClick = [this] { mnuCopyClick(); }});
     pmTray->Add(u"mnuClear", {});
     pmTray->Add(u"N3", {.caption = u"-"});
-    pmTray->Add(u"mnuExit", {.caption = u"E&xit", .onClick = [this] { mnuExitClick(); }});
+    pmTray->Add(u"mnuExit", {.caption = u"&Exit", .onClick = [this] { mnuExitClick(); }});
 }
 
 // The actions come last, as the settings file keeps them; buttons and menu items made

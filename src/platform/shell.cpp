@@ -32,8 +32,9 @@ std::intptr_t RunShellExecute(const std::u16string& verb, const std::u16string& 
         return hooks::ShellExec(verb, file, parameters, showCmd);
     // Some handlers are shell extensions that expect an apartment on this thread.
     ComScope com;
-    HINSTANCE result = ::ShellExecuteW(
-        nullptr, W(verb), W(file), parameters.empty() ? nullptr : W(parameters), nullptr, showCmd);
+    HINSTANCE result =
+        ::ShellExecuteW(nullptr, verb.empty() ? nullptr : W(verb), W(file),
+                        parameters.empty() ? nullptr : W(parameters), nullptr, showCmd);
     return reinterpret_cast<std::intptr_t>(result);
 }
 
@@ -64,6 +65,10 @@ void ThrowIfFailed(HRESULT hr) {
 }
 
 } // namespace
+
+std::intptr_t ShellExecuteDefault(const std::u16string& file, int showCmd) {
+    return RunShellExecute(u"", file, u"", showCmd);
+}
 
 bool ShellOpen(const std::u16string& fileName, const std::u16string& parameters, bool showErrors,
                int showCmd) {

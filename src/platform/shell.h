@@ -23,6 +23,9 @@ extern SelectInFolderFn SelectInFolder;
 // when showErrors is set. True on success.
 bool ShellOpen(const std::u16string& fileName, const std::u16string& parameters, bool showErrors,
                int showCmd);
+// ShellExecuteW with no owner, no verb (the default action), no parameters and no folder;
+// returns its result, above 32 on success.
+std::intptr_t ShellExecuteDefault(const std::u16string& file, int showCmd);
 // Opens a web page in the default browser; failures are shown, never raised.
 void OpenWebAddress(const std::u16string& address);
 // Shows the folder in the Explorer, or tells the user why it cannot.

@@ -21,7 +21,8 @@ constexpr DWORD kContainerStyle = WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS
 
 // ---------------------------------------------------------------- TPanel
 
-TPanel::TPanel(const Placement& place, const CreateArgs& a) : TControl(place) {
+TPanel::TPanel(const Placement& place, const CreateArgs& a)
+    : TControl(place), padding_(Scale(a.padding)) {
     RegisterWindowClass(kPanelClass, nullptr, nullptr);
     erasesBackground_ = true;
     SetColor(a.color);
@@ -30,6 +31,12 @@ TPanel::TPanel(const Placement& place, const CreateArgs& a) : TControl(place) {
                   WS_EX_CONTROLPARENT | (a.border ? WS_EX_STATICEDGE : 0));
     if (a.align != TAlign::alNone)
         SetAlign(a.align);
+}
+
+RECT TPanel::AlignArea() const {
+    RECT r = TControl::AlignArea();
+    InflateRect(&r, -padding_, -padding_);
+    return r;
 }
 
 // ---------------------------------------------------------------- TGroupBox

@@ -20,9 +20,16 @@ class TPanel : public TControl {
         TAlign align = TAlign::alNone;
         std::u16string hint;
         bool border = false;
+        int padding = 0; // around the aligned children, at 96 DPI
     };
     TPanel(const Placement& place, const CreateArgs& args);
     std::u16string ClassName() const override { return u"TPanel"; }
+
+  protected:
+    RECT AlignArea() const override;
+
+  private:
+    int padding_;
 };
 
 class TGroupBox : public TControl {

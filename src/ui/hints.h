@@ -51,7 +51,8 @@ class HintSystem : public Window {
     HWND Tooltip() const { return Handle(); }
 
   private:
-    static constexpr UINT_PTR kShowTimer = 1, kHideTimer = 2;
+    // Far from the tooltip control's own timer ids (1 to 3).
+    static constexpr UINT_PTR kShowTimer = 0x5601, kHideTimer = 0x5602;
     static void Observe(const MSG& msg);
     void ShowTooltip();
     TForm& form_;

@@ -15,6 +15,7 @@
 #include "core/hotkey.h"
 #include "core/temp_files.h"
 #include "core/text.h"
+#include "main_form_fixture.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -29,6 +30,8 @@
 
 using namespace vp;
 using namespace vp::ui;
+using test::ClearClipboardNow;
+using test::MainForm;
 using test::ReadBytes;
 using test::RemoveTree;
 
@@ -49,12 +52,6 @@ void SetClipboardWithFormats(const std::u16string& text,
         GlobalUnlock(flag);
         SetClipboardData(RegisterClipboardFormatW(name), flag);
     }
-    CloseClipboard();
-}
-
-void ClearClipboardNow() {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
     CloseClipboard();
 }
 
@@ -79,68 +76,6 @@ struct CountingViewer {
             return 0;
         }
         return DefSubclassProc(h, m, w, l);
-    }
-};
-
-class MainForm : public ::testing::Test {
-  protected:
-    test::CaptureEffects fx;
-    std::u16string dir = test::NewTempFolder(u"vp_main_");
-    std::unique_ptr<TMainForm> form;
-    std::vector<int> ranges;
-
-    void SetUp() override {
-        AppName = kProgramName;
-        hooks::Random = [this](int range) {
-            ranges.push_back(range);
-            return 0;
-        };
-        hooks::Now = [] { return EncodeDateTime(2019, 3, 5, 10, 20, 0, 0); };
-        ClearClipboardNow();
-    }
-    void TearDown() override {
-        form.reset();
-        hooks::Random = nullptr;
-        hooks::Now = nullptr;
-        RemoveTree(dir);
-    }
-    std::u16string DataDir() const { return dir + u"data\\"; }
-    std::u16string IniPath() const { return DataDir() + u"Velmor Pasquill.ini"; }
-    // An INI file from an earlier orderly exit, so that start-up is not a first run.
-    void WriteIni(const std::u16string& text = u"[QRT/Soft]\r\n") {
-        EnsureFolder(DataDir());
-        WriteTextFile(IniPath(), text, true, false);
-    }
-    // The window as start-up leaves it, with monitoring off unless asked for.
-    TMainForm& Open(bool monitor = false, std::u16string folder = {}) {
-        if (!FileExists(IniPath()))
-            WriteIni();
-        return Start(monitor, folder);
-    }
-    TMainForm& Start(bool monitor = false, std::u16string folder = {}) {
-        form = std::make_unique<TMainForm>(
-            MainFormOptions{.categoriesFolder = folder.empty() ? dir : folder,
-                            .dataFolder = DataDir(),
-                            .postDeferredInit = false,
-                            .joinViewerChain = false,
-                            .quitOnDestroy = false});
-        form->chkAutoMonitor->SetChecked(monitor);
-        form->DeferredInit();
-        return *form;
-    }
-    // A clipboard change as the system reports it.
-    void Copy(const std::u16string& text) {
-        SetClipboardText(text);
-        SendMessageW(form->Handle(), WM_DRAWCLIPBOARD, 0, 0);
-    }
-    std::u16string Pad() const { return form->mmoClipboard->Text(); }
-    std::u16string Status() const { return form->StatBar->SimpleText(); }
-    std::u16string File(const std::u16string& name) const { return ReadTextFile(dir + name); }
-    std::vector<TCategoryButton*> Buttons() const {
-        std::vector<TCategoryButton*> result;
-        for (TControl* c : form->grpAuto->Controls())
-            result.push_back(dynamic_cast<TCategoryButton*>(c));
-        return result;
     }
 };
 

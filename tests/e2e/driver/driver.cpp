@@ -238,6 +238,8 @@ int Usage() {
           "  move TITLE X Y W H         move and size the window\n"
           "  minimize TITLE             minimise as the title bar button does\n"
           "  iconic TITLE               print 1 when minimised, else 0\n"
+          "  visible TITLE              print 1 when shown, else 0 (also when minimised)\n"
+          "  trayclick                  click the program's tray icon as the shell reports it\n"
           "  count TITLE                visible top-level windows with that title\n"
           "  endsession TITLE           end-of-logon messages, without closing\n"
           "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
@@ -491,11 +493,6 @@ int wmain(int argc, wchar_t** argv) {
         Print(layered ? u"layered " + vp::U(std::to_wstring(alpha).c_str()) + u"\n" : u"opaque\n");
         return 0;
     }
-    if (cmd == L"visible" && argc >= 3) {
-        HWND t = top(3000);
-        Print(t && IsWindowVisible(t) ? u"visible\n" : u"hidden\n");
-        return 0;
-    }
     if (cmd == L"rect" && argc >= 3) {
         HWND t = top();
         RECT r{};
@@ -525,6 +522,21 @@ int wmain(int argc, wchar_t** argv) {
         if (!t)
             return 1;
         Print(IsIconic(t) ? u"1\n" : u"0\n");
+        return 0;
+    }
+    if (cmd == L"visible" && argc >= 3) {
+        HWND t = top();
+        if (!t)
+            return 1;
+        Print(IsWindowVisible(t) ? u"1\n" : u"0\n");
+        return 0;
+    }
+    if (cmd == L"trayclick") {
+        // The tray icon's own window and callback message (ui/tray_icon.h).
+        HWND tray = FindWindowW(L"VpTrayIcon", nullptr);
+        if (!tray)
+            return 1;
+        PostMessageW(tray, WM_APP + 77, 1, WM_LBUTTONUP);
         return 0;
     }
     if (cmd == L"count" && argc >= 3) {
