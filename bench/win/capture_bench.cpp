@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "bench_clock.h"
 #include "core/app_name.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
@@ -19,22 +20,6 @@
 using namespace vp;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Peak figures so far; the first call, once the pad is full, shows the control's own share.
 void PrintPeak(const char* when) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "bench_clock.h"
 #include "core/app_name.h"
 #include "platform/files.h"
 #include "platform/locale.h"
@@ -20,17 +21,6 @@
 using namespace vp;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 double last = 0;
 
