@@ -68,7 +68,7 @@ Texts WindowTexts(TForm& form) {
     return t;
 }
 
-// Where the specification's quoted texts go: the component and the text, letter for letter.
+// Where each of the window's own texts goes: the component and the text, letter for letter.
 struct Quoted {
     const char16_t* component;
     const char16_t* text;
