@@ -11,6 +11,7 @@
 
 #include "app/main_form.h"
 #include "bench_clock.h"
+#include "bench_form.h"
 #include "core/app_name.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
@@ -41,28 +42,9 @@ std::u16string Decimal(long long n) {
 } // namespace
 
 int main() {
-    AppName = kProgramName;
-    hooks::Random = [](int) { return 0; };
-    hooks::Beep = [](unsigned, unsigned) {};
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::u16string dir = U(temp) + u"vp_capture_bench\\";
-
-    // A pad left by an earlier run would be loaded at start and skew every figure.
-    for (const char16_t* name : {u"Main category.txt", u"Category 2.txt", u"Category 3.txt",
-                                 u"etc.txt", u"Categories.list", u"plain write.txt"})
-        DeleteFileW(W(dir + name));
-    // Settings of an earlier run, kept beside the categories: no first run, no shortcut.
-    EnsureFolder(dir + u"data\\");
-    WriteTextFile(dir + u"data\\Velmor Pasquill.ini", u"[QRT/Soft]\r\n", true, false);
-    TMainForm form({.categoriesFolder = dir,
-                    .dataFolder = dir + u"data\\",
-                    .postDeferredInit = false,
-                    .joinViewerChain = false,
-                    .quitOnDestroy = false});
-    form.chkAutoMonitor->SetChecked(false);
-    form.DeferredInit();
-    form.Scanner->SetScanning(true); // monitoring on, without a first capture
+    const std::u16string dir = BenchFolder(u"vp_capture_bench");
+    const auto owner = OpenCollectingForm(dir, u"plain write.txt");
+    TMainForm& form = *owner;
     auto& pad = *form.mmoClipboard;
 
     const std::u16string line = std::u16string(78, u'p') + u"\r\n";

@@ -10,6 +10,7 @@
 
 #include "app/main_form.h"
 #include "bench_clock.h"
+#include "bench_form.h"
 #include "core/app_name.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
@@ -60,25 +61,9 @@ double BareWrite(const std::u16string& path, const std::u16string& text) {
 } // namespace
 
 int main() {
-    AppName = kProgramName;
-    hooks::Random = [](int) { return 0; };
-    hooks::Beep = [](unsigned, unsigned) {};
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::u16string dir = U(temp) + u"vp_copy_size_bench\\";
-    for (const char16_t* name : {u"Main category.txt", u"Category 2.txt", u"Category 3.txt",
-                                 u"etc.txt", u"Categories.list", u"bare write.txt"})
-        DeleteFileW(W(dir + name));
-    EnsureFolder(dir + u"data\\");
-    WriteTextFile(dir + u"data\\Velmor Pasquill.ini", u"[QRT/Soft]\r\n", true, false);
-    TMainForm form({.categoriesFolder = dir,
-                    .dataFolder = dir + u"data\\",
-                    .postDeferredInit = false,
-                    .joinViewerChain = false,
-                    .quitOnDestroy = false});
-    form.chkAutoMonitor->SetChecked(false);
-    form.DeferredInit();
-    form.Scanner->SetScanning(true); // monitoring on, without a first capture
+    const std::u16string dir = BenchFolder(u"vp_copy_size_bench");
+    const auto owner = OpenCollectingForm(dir, u"bare write.txt");
+    TMainForm& form = *owner;
     auto& pad = *form.mmoClipboard;
     const std::u16string smallPad = u"[Main category]\r\nan earlier entry\r\n";
 

@@ -14,6 +14,7 @@
 #include "platform/messages.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
+#include "ui/events.h"
 
 namespace vp {
 
@@ -83,10 +84,7 @@ bool TAnnouncer::GetNews() {
     std::u16string failure = u"Cannot check for news & updates!";
     std::u16string text;
     try {
-        if (OnUpdateStart) {
-            auto handler = OnUpdateStart;
-            handler();
-        }
+        ui::Raise(OnUpdateStart);
         InetResponse response;
         text = InetGetText(URL, u"", &response);
         std::u16string why = response.failure;

@@ -9,6 +9,7 @@
 #include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/events.h"
 #include "ui/form_state.h"
 
 namespace vp {
@@ -285,10 +286,7 @@ void TFrmUpdater::ShowNewsFound() {
     Log->Clear();
     Log->AddInfo(Announcer->News.NewsText);
     UpdateVersionLabel();
-    if (OnHasNews) {
-        auto handler = OnHasNews;
-        handler();
-    }
+    ui::Raise(OnHasNews);
 }
 
 void TFrmUpdater::ShowNoNews() {

@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "core/hotkey.h"
 #include "core/paths.h"
+#include "core/scope_exit.h"
 #include "core/text.h"
 #include "core/vendor.h"
 #include "platform/clipboard.h"
@@ -59,10 +60,7 @@ void TMainForm::ColectClipboardData(const std::u16string& newEntry) {
     input.now = input.options.datePrefix ? NowDateTime() : 0;
     input.dateSeparator = RegionalDateSeparator();
     padView_ = &pad;
-    struct Reset {
-        PadView*& p;
-        ~Reset() { p = nullptr; }
-    } reset{padView_};
+    const ScopeExit forget([this] { padView_ = nullptr; });
     RunCapture(input, collectedCount_, *this);
 }
 

@@ -85,10 +85,7 @@ void TInternetLabel::MouseLeave() {
 
 bool TInternetLabel::CanActivate() {
     bool canActivate = !link_.empty();
-    if (OnLinkActivating) {
-        auto handler = OnLinkActivating;
-        handler(*this, canActivate);
-    }
+    Raise(OnLinkActivating, *this, canActivate);
     return canActivate;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/wstr.h"
+#include "ui/events.h"
 
 namespace vp::ui {
 
@@ -41,13 +42,6 @@ std::u16string LongTime(const SYSTEMTIME& st) {
     wchar_t buffer[128];
     const int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, buffer, 128);
     return n > 0 ? U(buffer, static_cast<size_t>(n - 1)) : std::u16string();
-}
-
-void Raise(const std::function<void()>& event) {
-    if (event) {
-        auto handler = event;
-        handler();
-    }
 }
 
 // Keeps a boolean at a value for one scope, restoring it even when an error passes.

@@ -1,0 +1,46 @@
+#pragma once
+// The main window as the capture benchmarks meet it: a scratch folder of its own in the
+// temporary folder, a returning user's settings, monitoring on without a first capture.
+#include <windows.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "app/main_form.h"
+#include "core/app_name.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/hooks.h"
+#include "platform/wstr.h"
+
+// Ends in "\".
+inline std::u16string BenchFolder(const char16_t* name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return vp::U(temp) + name + u"\\";
+}
+
+inline std::unique_ptr<vp::TMainForm> OpenCollectingForm(const std::u16string& dir,
+                                                         const char16_t* ownFile) {
+    using namespace vp;
+    AppName = kProgramName;
+    hooks::Random = [](int) { return 0; };
+    hooks::Beep = [](unsigned, unsigned) {};
+    // A pad left by an earlier run would be loaded at start and skew every figure.
+    for (const char16_t* name : {u"Main category.txt", u"Category 2.txt", u"Category 3.txt",
+                                 u"etc.txt", u"Categories.list", ownFile})
+        DeleteFileW(W(dir + name));
+    // Settings of an earlier run, kept beside the categories: no first run, no shortcut.
+    EnsureFolder(dir + u"data\\");
+    WriteTextFile(dir + u"data\\Velmor Pasquill.ini", u"[QRT/Soft]\r\n", true, false);
+    auto form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir,
+                                                            .dataFolder = dir + u"data\\",
+                                                            .postDeferredInit = false,
+                                                            .joinViewerChain = false,
+                                                            .quitOnDestroy = false});
+    form->chkAutoMonitor->SetChecked(false);
+    form->DeferredInit();
+    form->Scanner->SetScanning(true);
+    return form;
+}
