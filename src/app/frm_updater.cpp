@@ -50,7 +50,7 @@ class CheckScope {
 void CenterText(TLabel& label) {
     const LONG style = GetWindowLongW(label.Handle(), GWL_STYLE);
     SetWindowLongW(label.Handle(), GWL_STYLE, (style & ~SS_TYPEMASK) | SS_CENTER | SS_CENTERIMAGE);
-    InvalidateRect(label.Handle(), nullptr, TRUE);
+    label.Invalidate();
 }
 
 // Where the interval box sits inside the blanks of the radio button's caption, at 96 DPI.
@@ -70,7 +70,7 @@ int IntervalBoxLeft(int radioLeft) {
 
 void TStateLabel::SetTransparent(bool transparent) {
     transparent_ = transparent;
-    InvalidateRect(Handle(), nullptr, TRUE);
+    Invalidate();
 }
 
 bool TStateLabel::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -178,7 +178,7 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::SetColor(COLORREF color) {
     color_ = color;
-    InvalidateRect(Handle(), nullptr, TRUE);
+    Invalidate();
 }
 
 COLORREF TControl::BackgroundColor() const {

@@ -16,7 +16,7 @@ TImage::TImage(const Placement& place, const CreateArgs& a) : TControl(place) {
 
 void TImage::SetPicture(UniqueHIcon picture) {
     picture_ = std::move(picture);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    Invalidate();
 }
 
 LRESULT TImage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

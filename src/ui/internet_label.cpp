@@ -52,7 +52,7 @@ void TInternetLabel::SetAbout(bool show) {
 
 void TInternetLabel::SetFontColor(COLORREF color) {
     fontColor_ = color;
-    InvalidateRect(Handle(), nullptr, TRUE);
+    Invalidate();
 }
 
 void TInternetLabel::ApplyFont() {

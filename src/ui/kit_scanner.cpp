@@ -178,7 +178,7 @@ LRESULT TKITScanner::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_SIZE:
         // The layout follows the size at the next full repaint.
-        InvalidateRect(Handle(), nullptr, FALSE);
+        Invalidate(false);
         break;
     case WM_PAINT: {
         PaintGuard paint(Handle());

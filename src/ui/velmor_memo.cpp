@@ -333,7 +333,7 @@ void TVelmorMemo::Randomize() {
         throw;
     }
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    Invalidate();
 }
 
 int TVelmorMemo::RemoveDuplicates() {

@@ -299,7 +299,7 @@ void TVelmorPathEdit::SetEnabled(bool enabled) {
     edtPath->SetEnabled(enabled);
     btnBrowse->SetEnabled(enabled);
     btnCreate->SetEnabled(enabled);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    Invalidate();
 }
 
 void TVelmorPathEdit::CheckPathValidity() {

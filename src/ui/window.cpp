@@ -67,6 +67,11 @@ Window::~Window() {
     }
 }
 
+void Window::Invalidate(bool erase) const {
+    if (hwnd_)
+        InvalidateRect(hwnd_, nullptr, erase);
+}
+
 std::u16string Window::Text() const {
     const int n = GetWindowTextLengthW(hwnd_);
     std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1);

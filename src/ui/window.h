@@ -22,6 +22,9 @@ class Window {
     HWND Handle() const { return hwnd_; }
     std::u16string Text() const;
     void SetText(const std::u16string& text);
+    // Marks the window for repainting. Before the window exists it does nothing: a null
+    // window would make InvalidateRect repaint every window on the screen.
+    void Invalidate(bool erase = true) const;
 
     // The object behind a window of this toolkit, or null.
     static Window* FromHandle(HWND hwnd);

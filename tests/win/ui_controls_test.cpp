@@ -354,3 +354,48 @@ TEST_F(UiControls, ScannerHoldsTheMonitoringStateAndStepsOnlyWhileScanning) {
     scanner.SetHowManyLeds(200);
     EXPECT_EQ(scanner.HowManyLeds(), 100);
 }
+
+namespace {
+// A visible window of the same program that only counts the repaints it is asked for.
+int bystanderRepaints = 0;
+LRESULT CALLBACK BystanderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ERASEBKGND || msg == WM_NCPAINT)
+        ++bystanderRepaints;
+    if (msg == WM_PAINT) {
+        ++bystanderRepaints;
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd, &ps);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_F(UiControls, MakingColouredControlsRepaintsNoOtherWindow) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = BystanderProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VpBystander";
+    RegisterClassW(&wc);
+    HWND bystander = CreateWindowExW(0, wc.lpszClassName, L"Bystander", WS_OVERLAPPEDWINDOW, 600,
+                                     50, 200, 150, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(bystander, nullptr);
+    ShowWindow(bystander, SW_SHOWNOACTIVATE);
+    UpdateWindow(bystander);
+    Pump();
+    bystanderRepaints = 0;
+
+    // Each of these gives itself a colour or a look before its window exists.
+    auto& pnl =
+        form.Create<TPanel>(form, u"pnlColoured", {0, 0, 200, 200}, {.color = RGB(211, 213, 218)});
+    form.Create<TGroupBox>(pnl, u"grpColoured", {0, 0, 100, 100},
+                           {.caption = u"Group", .color = RGB(190, 214, 200)});
+    form.Create<TKITScanner>(pnl, u"scnColoured", {0, 120, 100, 14}, {.color = 0x0C6D03});
+    Pump();
+
+    RECT pending{};
+    EXPECT_FALSE(GetUpdateRect(bystander, &pending, FALSE));
+    EXPECT_EQ(bystanderRepaints, 0);
+    DestroyWindow(bystander);
+}
