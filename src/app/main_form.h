@@ -184,6 +184,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
+    // Makes the updates panel in its tab and starts the automatic news check.
+    void CreateUpdatesPanel();
     // Frees the updates panel shown in this window's tab.
     void ReleaseUpdater();
     void DropFiles(HDROP drop);

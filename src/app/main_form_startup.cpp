@@ -31,6 +31,9 @@ using namespace ui;
 
 namespace {
 
+// Timer messages come after the paint messages: this one fires once the window is drawn.
+constexpr UINT_PTR kUpdatesPanelTimer = 1;
+
 // Runs one start-up step; a failing step is reported and the next one still runs, so a
 // broken category folder never keeps the window out of the viewer chain.
 template <class F> void Step(F&& step) {
@@ -86,13 +89,23 @@ void TMainForm::DeferredInit() {
     if (options_.joinViewerChain)
         Step([&] { JoinViewerChain(); });
     Step([&] { chkAutoMonitorClick(); });
-    Step([&] {
-        CreateUpdater(vendor::kNewsFile, tabUpdater,
-                      {.dataFolder = options_.dataFolder, .iniPath = ForcedIniPath()});
-        FrmUpdater->GetNewsAuto(600);
-    });
+    // The updates panel (its rich edit, its settings) is not needed to see or use the
+    // window: with a message loop it is made once the window has painted.
+    if (options_.postDeferredInit)
+        StartTimer(kUpdatesPanelTimer, 1, [this] {
+            StopTimer(kUpdatesPanelTimer);
+            Step([&] { CreateUpdatesPanel(); });
+        });
+    else
+        Step([&] { CreateUpdatesPanel(); });
     if (!heldCategoryReport_.empty())
         ShowError(std::exchange(heldCategoryReport_, {}));
+}
+
+void TMainForm::CreateUpdatesPanel() {
+    CreateUpdater(vendor::kNewsFile, tabUpdater,
+                  {.dataFolder = options_.dataFolder, .iniPath = ForcedIniPath()});
+    FrmUpdater->GetNewsAuto(600);
 }
 
 void TMainForm::ReleaseUpdater() {

@@ -233,6 +233,39 @@ TEST_F(UpdatesPanel, ConnectionTestReportsWhatItFound) {
     EXPECT_FALSE(BusyCursorShown());
 }
 
+TEST_F(UpdatesPanel, WithAMessageLoopItComesOnceTheWindowIsUp) {
+    WriteIni(u"[QRT/Soft]\r\n");
+    auto form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir + u"cats\\",
+                                                            .dataFolder = dir,
+                                                            .joinViewerChain = false,
+                                                            .quitOnDestroy = false});
+    // One message at a time, to see the window as it was when the panel came.
+    bool shownWithoutPanel = false, paintPendingAtPanel = true;
+    const DWORD start = GetTickCount();
+    while (!FrmUpdater && GetTickCount() - start < 5000) {
+        MSG msg;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            continue;
+        }
+        const bool paintPending = GetUpdateRect(form->Handle(), nullptr, FALSE);
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (IsWindowVisible(form->Handle()) && !FrmUpdater)
+            shownWithoutPanel = true;
+        if (FrmUpdater)
+            paintPendingAtPanel = paintPending;
+    }
+    ASSERT_NE(FrmUpdater, nullptr);
+    EXPECT_TRUE(shownWithoutPanel);
+    EXPECT_FALSE(paintPendingAtPanel);
+    EXPECT_EQ(FrmUpdater->pgControl->Parent(), form->tabUpdater);
+    EXPECT_TRUE(FrmUpdater->Timer->Enabled());
+    form.reset();
+    EXPECT_EQ(FrmUpdater, nullptr);
+    EXPECT_TRUE(effects.boxes.empty());
+}
+
 TEST_F(UpdatesPanel, TheMainWindowShowsItAndSavesItLast) {
     WriteIni(u"[QRT/Soft]\r\n");
     auto form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir + u"cats\\",
