@@ -19,10 +19,13 @@ file(GLOB VP_UI_SOURCES CONFIGURE_DEPENDS src/ui/*.cpp)
 file(GLOB VP_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp)
 list(FILTER VP_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 
-# comdlg32 and ole32 serve only the file dialogs and the desktop shortcut. Loaded at their
-# first use, they stay out of every start, and so does what they pull in (the print spooler,
-# COM's runtime). The delay-load libraries list every function of the toolchain's own ones.
-set(VP_DELAYED comdlg32 ole32)
+# comdlg32 and ole32 serve only the file dialogs and the desktop shortcut, wininet only the
+# news check. Loaded at their first use, they stay out of every start, and so does what they
+# pull in (the print spooler, COM's runtime, sockets). The delay-load libraries list every
+# function of the toolchain's own ones. No library whose functions take floating-point
+# arguments goes here: mingw-w64's delay-load thunk does not keep the XMM registers, so the
+# first call of VariantTimeToSystemTime (oleaut32) got a zero date.
+set(VP_DELAYED comdlg32 ole32 wininet)
 find_program(VP_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool dlltool)
 if(MINGW AND VP_DLLTOOL AND CMAKE_NM)
   foreach(dll ${VP_DELAYED})
@@ -42,14 +45,14 @@ if(MINGW AND VP_DLLTOOL AND CMAKE_NM)
   set(VP_SYSTEM_LIBS ${VP_DELAY_LIBS})
 elseif(MSVC)
   set(VP_SYSTEM_LIBS ${VP_DELAYED} delayimp)
-  add_link_options(/DELAYLOAD:comdlg32.dll /DELAYLOAD:ole32.dll)
+  add_link_options(/DELAYLOAD:comdlg32.dll /DELAYLOAD:ole32.dll /DELAYLOAD:wininet.dll)
 else()
   set(VP_SYSTEM_LIBS ${VP_DELAYED})
 endif()
 
 add_library(vpplatform STATIC ${VP_PLATFORM_SOURCES})
 target_link_libraries(vpplatform PUBLIC vpcore version ${VP_SYSTEM_LIBS} oleaut32 uuid shell32
-                      shlwapi advapi32 wininet user32 gdi32)
+                      shlwapi advapi32 user32 gdi32)
 if(TARGET vp_delay_libs)
   add_dependencies(vpplatform vp_delay_libs)
 endif()
