@@ -8,6 +8,7 @@
 
 #include "app/category_button.h"
 #include "core/capture.h"
+#include "platform/clipboard.h"
 #include "platform/hotkey.h"
 #include "ui/actions.h"
 #include "ui/application.h"
@@ -192,6 +193,10 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void MenuSelect(UINT item, UINT flags, HMENU menu);
     void SnapToWorkArea(WINDOWPOS& pos) const;
     void OnDrawClipboard();
+    // This program's part of a clipboard change: fetch, capture or beep, backup.
+    void HandleClipboardChange();
+    // Reads the clipboard; a change reported meanwhile is held for afterwards.
+    ClipboardText FetchClipboardHoldingChanges();
     void OnChangeCbChain(HWND leaving, HWND next);
     void AppendBackup(const std::u16string& text);
     void LayoutCategoryButtons();
@@ -229,6 +234,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     std::u16string heldCategoryReport_;
     // The text the program itself just put on the clipboard.
     std::optional<std::u16string> ownCopy_;
+    // A read of the clipboard is running, and a change was reported while it ran.
+    bool fetching_ = false;
+    bool changedWhileFetching_ = false;
     std::unique_ptr<ui::HintSystem> hints_;
     // The values the spin boxes last acted on: they act only on a change.
     int shownHideHint_ = 4000, shownOpacity_ = 199;

@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "app/resource_ids.h"
 #include "core/app_name.h"
 #include "core/categories.h"
 #include "core/errors.h"
 #include "core/hotkey.h"
 #include "core/paths.h"
+#include "core/scope_exit.h"
 #include "core/text.h"
 #include "core/vendor.h"
 #include "platform/clipboard.h"
@@ -36,34 +39,58 @@ constexpr COLORREF kStoppedColor = RGB(255, 0, 0);     // 255
 // ------------------------------------------------------------------ clipboard monitor
 
 void TMainForm::OnDrawClipboard() {
-    try {
-        if (ClipboardOffersText()) {
-            const ClipboardText clip = FetchClipboard(kClipboardAttempts);
-            const bool ownCopy = ownCopy_ && *ownCopy_ == clip.text;
-            ownCopy_.reset();
-            // A private copy (a password) leaves no trace: no capture, beep or backup.
-            if (!clip.isPrivate) {
-                try {
-                    if (ownCopy) {
-                        // already in the pad
-                    } else if (Monitoring()) {
-                        ColectClipboardData(clip.text);
-                    } else if (chkMonitorWarn->Checked()) {
-                        BeepTone(400, 30);
-                    }
-                } catch (...) {
-                    ReportCurrentException();
-                }
-                if (chkBackup->Checked())
-                    AppendBackup(clip.text);
-            }
-        }
-    } catch (...) {
-        ReportCurrentException();
+    if (fetching_) {
+        // Reading the clipboard lets sent messages in while the data is rendered: a second
+        // read now would close the clipboard under the running one, which would then take
+        // an empty text. The change is handled once that read is done.
+        changedWhileFetching_ = true;
+    } else {
+        HandleClipboardChange();
     }
     // The next viewer hears of the change whatever happened here.
     if (nextViewer_)
         SendMessageW(nextViewer_, WM_DRAWCLIPBOARD, 0, 0);
+}
+
+void TMainForm::HandleClipboardChange() {
+    // Each round reads what the clipboard holds by then; the bound keeps a source that
+    // reports a change at every read from holding the window.
+    constexpr int kRounds = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        try {
+            const ClipboardText clip = FetchClipboardHoldingChanges();
+            if (clip.offered) {
+                const bool ownCopy = ownCopy_ && *ownCopy_ == clip.text;
+                ownCopy_.reset();
+                // A private copy (a password) leaves no trace: no capture, beep or backup.
+                if (!clip.isPrivate) {
+                    try {
+                        if (ownCopy) {
+                            // already in the pad
+                        } else if (Monitoring()) {
+                            ColectClipboardData(clip.text);
+                        } else if (chkMonitorWarn->Checked()) {
+                            BeepTone(400, 30);
+                        }
+                    } catch (...) {
+                        ReportCurrentException();
+                    }
+                    if (chkBackup->Checked())
+                        AppendBackup(clip.text);
+                }
+            }
+        } catch (...) {
+            ReportCurrentException();
+        }
+        if (!std::exchange(changedWhileFetching_, false))
+            break;
+    }
+}
+
+ClipboardText TMainForm::FetchClipboardHoldingChanges() {
+    fetching_ = true;
+    const ScopeExit done([this] { fetching_ = false; });
+    return FetchClipboard(kClipboardAttempts);
 }
 
 void TMainForm::OnChangeCbChain(HWND leaving, HWND next) {
@@ -116,9 +143,11 @@ void TMainForm::StartMonitoring() {
         EmptyClipboardOnce();
         return;
     }
-    const ClipboardText clip = FetchClipboard(kClipboardAttempts);
+    const ClipboardText clip = FetchClipboardHoldingChanges();
     if (!clip.isPrivate)
         ColectClipboardData(clip.text);
+    if (std::exchange(changedWhileFetching_, false))
+        HandleClipboardChange();
 }
 
 void TMainForm::StopMonitoring() {

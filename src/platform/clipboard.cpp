@@ -107,6 +107,7 @@ ClipboardText FetchClipboard(int attempts) {
     ClipboardText result;
     if (!ClipboardOffersText())
         return result;
+    result.offered = true;
     for (int i = 0; i < attempts; ++i) {
         {
             OpenedClipboard clipboard;

@@ -18,6 +18,7 @@ struct ClipboardText {
     std::u16string text;    // up to its first NUL; empty when none or not fetched
     bool isPrivate = false; // a private copy: text is then always empty
     bool fetched = false;   // false: every attempt failed, or no text was offered
+    bool offered = false;   // the clipboard offered text (CF_TEXT)
 };
 
 // FetchClipboardText with the private mark: makes up to attempts attempts to open the

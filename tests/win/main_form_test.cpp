@@ -189,6 +189,55 @@ TEST_F(MainForm, DatePrefixSeparatorAndClearAfterCopy) {
     EXPECT_EQ(form->CollectedCount(), 2);
 }
 
+namespace {
+// A source that renders its text on request and reports one more change while it does, as
+// Wine does for a copy made on the X side.
+struct LateRenderer {
+    static inline HWND form = nullptr;
+    static inline int renders = 0;
+    static inline std::u16string text;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg != WM_RENDERFORMAT || wParam != CF_UNICODETEXT)
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (renders++ == 0)
+            SendMessageW(form, WM_DRAWCLIPBOARD, 0, 0);
+        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<char16_t*>(GlobalLock(data)));
+        GlobalUnlock(data);
+        if (!SetClipboardData(CF_UNICODETEXT, data))
+            GlobalFree(data);
+        return 0;
+    }
+};
+} // namespace
+
+TEST_F(MainForm, AChangeReportedWhileTheClipboardIsReadWaitsForThatRead) {
+    SetClipboardText(u"first");
+    Open(true);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = LateRenderer::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VpLateRenderer";
+    RegisterClassW(&wc);
+    HWND owner = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 wc.hInstance, nullptr);
+    ASSERT_NE(owner, nullptr);
+    LateRenderer::form = form->Handle();
+    LateRenderer::text = u"rendered late";
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    CloseClipboard();
+
+    SendMessageW(form->Handle(), WM_DRAWCLIPBOARD, 0, 0);
+    EXPECT_GE(LateRenderer::renders, 1);
+    // The held change reads the same text again: a duplicate, not an empty entry.
+    EXPECT_EQ(Pad(), u"[Main category]\r\nfirst\r\nrendered late\r\n");
+    EXPECT_EQ(form->CollectedCount(), 2);
+    EXPECT_TRUE(fx.boxes.empty());
+    DestroyWindow(owner);
+}
+
 TEST_F(MainForm, OneDrawInSixHundredOpensTheVendorPageAndTheCaptureGoesOn) {
     std::vector<std::u16string> opened;
     hooks::ShellExec = [&](const std::u16string&, const std::u16string& file, const std::u16string&,
