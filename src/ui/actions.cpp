@@ -165,8 +165,8 @@ TMenuItem& TMainMenu::Add(std::u16string name, const TMenuItemArgs& args) {
     item.mainMenu_ = this;
     items_.push_back(&item);
     item.Insert(menu_);
-    if (Owner()->Handle())
-        DrawMenuBar(Owner()->Handle());
+    if (!popup_ && Owner()->Handle())
+        Owner()->MenuBarChanged();
     return item;
 }
 
@@ -193,8 +193,8 @@ TMenuItem::~TMenuItem() {
     if (mainMenu_) {
         auto& v = mainMenu_->items_;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
-        if (Owner()->Handle())
-            DrawMenuBar(Owner()->Handle());
+        if (!mainMenu_->popup_ && Owner()->Handle())
+            Owner()->MenuBarChanged();
     }
     Owner()->RemoveCommand(commandId_);
     Owner()->InvalidateAccelerators();
@@ -333,8 +333,8 @@ void TMenuItem::Update() {
     mii.dwTypeData = const_cast<wchar_t*>(W(text));
     mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : 0);
     SetMenuItemInfoW(parentMenu_, commandId_, FALSE, &mii);
-    if (mainMenu_ && Owner()->Handle())
-        DrawMenuBar(Owner()->Handle());
+    if (mainMenu_ && !mainMenu_->popup_ && Owner()->Handle())
+        Owner()->MenuBarChanged();
 }
 
 // ---------------------------------------------------------------- TTimer

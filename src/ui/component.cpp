@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/errors.h"
 #include "platform/wstr.h"
@@ -368,8 +369,19 @@ void TForm::Free(TComponent& component) {
 }
 
 void TForm::Show(int showCommand) {
+    if (std::exchange(menuBarStale_, false))
+        DrawMenuBar(Handle());
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
+}
+
+void TForm::MenuBarChanged() {
+    // Each redraw recomputes the frame and lays the window out again; a hidden window
+    // needs that once, before it is shown.
+    if (IsWindowVisible(Handle()))
+        DrawMenuBar(Handle());
+    else
+        menuBarStale_ = true;
 }
 
 void TForm::SetMenuBar(HMENU menu) {

@@ -197,6 +197,8 @@ class TForm : public TControl {
     void SetDefaultButton(TButton* button) { defaultButton_ = button; }
     TButton* DefaultButton() const { return defaultButton_; }
     void SetMenuBar(HMENU menu);
+    // The menu bar's items changed: it is redrawn now, or when a hidden form is shown.
+    void MenuBarChanged();
 
     // Command ids of menus, accelerators and controls; unique on this form.
     UINT NewCommandId() { return nextId_++; }
@@ -220,6 +222,7 @@ class TForm : public TControl {
     TButton* defaultButton_ = nullptr;
     HACCEL accel_ = nullptr;
     bool accelDirty_ = true;
+    bool menuBarStale_ = false;
 };
 
 } // namespace vp::ui

@@ -129,6 +129,27 @@ TEST_F(UiControls, ActionUpdatesBoundButtonAndMenuItemAndExecutes) {
     EXPECT_EQ(runs, 2) << "button and menu item both execute the action";
 }
 
+TEST_F(UiControls, AMenuBarFilledWhileHiddenHasItsRowWhenShown) {
+    auto& pad = form.Create<TPanel>(form, u"pnlAll", {}, {.align = TAlign::alClient});
+    auto& menu = form.CreateComponent<TMainMenu>(u"MainMenu");
+    menu.Add(u"mnuFile", {.caption = u"&File"}).Add(u"mnuExit", {.caption = u"E&xit"});
+    menu.Add(u"mnuHelp", {.caption = u"&Help"});
+    form.Show(SW_SHOWNOACTIVATE);
+    Pump();
+    MENUBARINFO bar{sizeof bar};
+    ASSERT_TRUE(GetMenuBarInfo(form.Handle(), OBJID_MENU, 0, &bar));
+    EXPECT_GT(bar.rcBar.bottom, bar.rcBar.top);
+    // The client area, and the panel filling it, begin below the menu row (Wine's row
+    // rectangle takes in the line under it).
+    POINT origin{0, 0};
+    ClientToScreen(form.Handle(), &origin);
+    EXPECT_GE(origin.y, bar.rcBar.bottom - 1);
+    RECT window{};
+    GetWindowRect(form.Handle(), &window);
+    EXPECT_EQ(pad.Height(), form.ClientHeight());
+    EXPECT_LE(origin.y + form.ClientHeight(), window.bottom);
+}
+
 TEST_F(UiControls, ShortcutsOfActionsAndMenuItemsFormTheAcceleratorTable) {
     int saves = 0, clears = 0;
     form.CreateComponent<TAction>(u"actSaveAs", {.caption = u"Save as...",
