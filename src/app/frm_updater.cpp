@@ -325,7 +325,9 @@ void TFrmUpdater::spnIntervalChange() {
         return; // the box's own creation
     spnInterval->SetEnabled(radEveryDay->Checked());
     Announcer->AutoCheckEvery = radEveryTime->Checked() ? 0 : spnInterval->Value();
-    if (radEveryTime->Checked())
+    // Setting the box raises this handler again, even for the same text: only a change
+    // may set it, or the two would call each other until the stack ran out.
+    if (radEveryTime->Checked() && spnInterval->Value() != 1)
         spnInterval->SetValue(1);
 }
 

@@ -219,6 +219,19 @@ TEST_F(UpdatesPanel, RadioButtonsAndTheIntervalBoxSetTheInterval) {
     TFrmUpdater& everyTime = Open(u"http://127.0.0.1/");
     EXPECT_EQ(everyTime.Announcer->AutoCheckEvery, 0);
     EXPECT_EQ(everyTime.spnInterval->Value(), 1);
+
+    // With "every time" chosen, a new interval is set back to 1 once: setting the box
+    // raises its change handler again, which must not set it anew (on Windows the two
+    // would call each other until the stack ran out; Wine stops them at 33 levels).
+    int changes = 0;
+    auto handler = everyTime.spnInterval->OnChange;
+    everyTime.spnInterval->OnChange = [&] {
+        ++changes;
+        handler();
+    };
+    everyTime.spnInterval->SetValue(5);
+    EXPECT_EQ(everyTime.spnInterval->Value(), 1);
+    EXPECT_LE(changes, 2);
 }
 
 TEST_F(UpdatesPanel, ConnectionTestReportsWhatItFound) {
