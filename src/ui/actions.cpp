@@ -166,7 +166,7 @@ TMenuItem& TMainMenu::Add(std::u16string name, const TMenuItemArgs& args) {
     items_.push_back(&item);
     item.Insert(menu_);
     if (!popup_ && Owner()->Handle())
-        Owner()->MenuBarChanged();
+        Owner()->MenuBarChanged(true);
     return item;
 }
 
@@ -194,7 +194,7 @@ TMenuItem::~TMenuItem() {
         auto& v = mainMenu_->items_;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
         if (!mainMenu_->popup_ && Owner()->Handle())
-            Owner()->MenuBarChanged();
+            Owner()->MenuBarChanged(true);
     }
     Owner()->RemoveCommand(commandId_);
     Owner()->InvalidateAccelerators();
@@ -334,7 +334,7 @@ void TMenuItem::Update() {
     mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : 0);
     SetMenuItemInfoW(parentMenu_, commandId_, FALSE, &mii);
     if (mainMenu_ && !mainMenu_->popup_ && Owner()->Handle())
-        Owner()->MenuBarChanged();
+        Owner()->MenuBarChanged(false);
 }
 
 // ---------------------------------------------------------------- TTimer

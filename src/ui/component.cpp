@@ -375,10 +375,8 @@ void TForm::Show(int showCommand) {
     UpdateWindow(Handle());
 }
 
-void TForm::MenuBarChanged() {
-    // Each redraw recomputes the frame and lays the window out again; a hidden window
-    // needs that once, before it is shown.
-    if (IsWindowVisible(Handle()))
+void TForm::MenuBarChanged(bool itemsChanged) {
+    if (itemsChanged || IsWindowVisible(Handle()))
         DrawMenuBar(Handle());
     else
         menuBarStale_ = true;

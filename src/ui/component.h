@@ -197,8 +197,10 @@ class TForm : public TControl {
     void SetDefaultButton(TButton* button) { defaultButton_ = button; }
     TButton* DefaultButton() const { return defaultButton_; }
     void SetMenuBar(HMENU menu);
-    // The menu bar's items changed: it is redrawn now, or when a hidden form is shown.
-    void MenuBarChanged();
+    // The menu bar changed. Items added or removed change the frame: it is computed again
+    // at once. A changed text or state only needs drawing: a hidden form draws it when
+    // shown, since each redraw also lays the whole window out again.
+    void MenuBarChanged(bool itemsChanged);
 
     // Command ids of menus, accelerators and controls; unique on this form.
     UINT NewCommandId() { return nextId_++; }

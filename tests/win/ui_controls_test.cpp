@@ -134,8 +134,11 @@ TEST_F(UiControls, AMenuBarFilledWhileHiddenHasItsRowWhenShown) {
     auto& menu = form.CreateComponent<TMainMenu>(u"MainMenu");
     menu.Add(u"mnuFile", {.caption = u"&File"}).Add(u"mnuExit", {.caption = u"E&xit"});
     menu.Add(u"mnuHelp", {.caption = u"&Help"});
+    // The frame measured while hidden, as the restored settings use it, holds once shown.
+    const int frameHeight = form.Height() - form.ClientHeight();
     form.Show(SW_SHOWNOACTIVATE);
     Pump();
+    EXPECT_EQ(form.Height() - form.ClientHeight(), frameHeight);
     MENUBARINFO bar{sizeof bar};
     ASSERT_TRUE(GetMenuBarInfo(form.Handle(), OBJID_MENU, 0, &bar));
     EXPECT_GT(bar.rcBar.bottom, bar.rcBar.top);
