@@ -51,6 +51,8 @@ section "Wine: one small capture against pad size, and peak memory at a 50 M-uni
 wine_bench vp_win_capture_bench
 section "Wine: memory a save of a 50 M-unit pad needs beside the pad"
 wine_bench vp_win_save_memory_bench
+section "Wine: opening a category of 50 M units, beside a bare edit control given the text"
+wine_bench vp_win_load_memory_bench
 section "Wine: appending 1 KB to the pad control"
 wine_bench vp_win_memo_append_bench
 section "Wine: saving a window's settings to the INI file"

@@ -130,6 +130,20 @@ std::u16string AdjustLineBreaks(std::u16string_view text) {
     return out;
 }
 
+bool HasBareLineBreak(std::u16string_view text) {
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (text[i] == u'\r') {
+            if (i + 1 == n || text[i + 1] != u'\n')
+                return true;
+            ++i;
+        } else if (text[i] == u'\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
 StringList TextToStringList(std::u16string_view text) {
     StringList lines;
     size_t start = 0;

@@ -28,6 +28,8 @@ std::u16string StripFinalLineBreak(std::u16string_view text);
 // Uniform CR LF breaks: a CR LF pair stays, every other CR and every other LF becomes
 // CR LF (so LF CR gives two breaks).
 std::u16string AdjustLineBreaks(std::u16string_view text);
+// Whether AdjustLineBreaks would change the text: a CR without its LF, or an LF alone.
+bool HasBareLineBreak(std::u16string_view text);
 // Lines split at CR LF, a lone CR or a lone LF; a break at the very end adds no line.
 StringList TextToStringList(std::u16string_view text);
 std::u16string FirstLines(std::u16string_view text, int count, bool skipEmpty);

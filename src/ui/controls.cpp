@@ -287,13 +287,17 @@ void TMemo::RaiseChange() {
 
 LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SETTEXT) {
-        const std::u16string incoming = PrepareText(U(reinterpret_cast<const wchar_t*>(lParam)));
-        if (incoming.size() == TextLength() && incoming == Text())
+        const auto* given = reinterpret_cast<const char16_t*>(lParam);
+        const std::u16string_view view = given ? std::u16string_view(given) : std::u16string_view();
+        const std::optional<std::u16string> prepared = PrepareText(view);
+        const std::u16string_view incoming = prepared ? std::u16string_view(*prepared) : view;
+        if (incoming.size() == TextLength() && HoldsText(incoming))
             return TRUE;
         ++changeSuppressed_;
         LRESULT result = 0;
         try {
-            result = DefaultHandler(msg, wParam, reinterpret_cast<LPARAM>(W(incoming)));
+            result = DefaultHandler(msg, wParam,
+                                    prepared ? reinterpret_cast<LPARAM>(W(*prepared)) : lParam);
         } catch (...) {
             --changeSuppressed_;
             throw;
@@ -303,6 +307,16 @@ LRESULT TMemo::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     return TControl::HandleMessage(msg, wParam, lParam);
+}
+
+bool TMemo::HoldsText(std::u16string_view text) const {
+    if (auto handle = reinterpret_cast<HLOCAL>(SendMessageW(Handle(), EM_GETHANDLE, 0, 0)))
+        if (const auto* data = static_cast<const char16_t*>(LocalLock(handle))) {
+            const bool same = std::u16string_view(data, TextLength()) == text;
+            LocalUnlock(handle);
+            return same;
+        }
+    return Text() == text;
 }
 
 bool TMemo::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

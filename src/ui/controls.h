@@ -3,6 +3,7 @@
 // plain container class of this toolkit. Events are std::function members named as
 // the program's handlers name them (OnClick, OnChange).
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -212,12 +213,15 @@ class TMemo : public TControl {
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    // The text that WM_SETTEXT hands to the control; a hook for derived memos.
-    virtual std::u16string PrepareText(const std::u16string& text) { return text; }
+    // The text that WM_SETTEXT hands to the control, when it differs from the one given; a
+    // hook for derived memos. Nothing: the given text goes as it is, never copied.
+    virtual std::optional<std::u16string> PrepareText(std::u16string_view) { return {}; }
     void RaiseChange();
 
   private:
     int LineStart(int index) const;
+    // Compares with the control's buffer in place: a big pad is not copied for it.
+    bool HoldsText(std::u16string_view text) const;
     int changeSuppressed_ = 0;
 };
 

@@ -90,7 +90,9 @@ TVelmorMemo::TVelmorMemo(const Placement& place, const CreateArgs& args)
     }
 }
 
-std::u16string TVelmorMemo::PrepareText(const std::u16string& text) {
+std::optional<std::u16string> TVelmorMemo::PrepareText(std::u16string_view text) {
+    if (!HasBareLineBreak(text))
+        return {};
     return AdjustLineBreaks(text);
 }
 

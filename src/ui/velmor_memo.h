@@ -70,7 +70,7 @@ class TVelmorMemo : public TMemo {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    std::u16string PrepareText(const std::u16string& text) override;
+    std::optional<std::u16string> PrepareText(std::u16string_view text) override;
 
   private:
     void Paste();

@@ -78,6 +78,11 @@ TEST_F(UiMemo, SetTextGivesUniformCrLfBreaksAndOneChangeNotification) {
     SendMessageW(memo.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"a\nb"));
     EXPECT_EQ(memo.Text(), u"a\r\nb");
     EXPECT_EQ(changes, 2);
+    memo.SetText(u"a\r\nb"); // equal, and already in CR LF: compared in place
+    EXPECT_EQ(changes, 2);
+    SendMessageW(memo.Handle(), WM_SETTEXT, 0, 0); // no text at all empties the memo
+    EXPECT_EQ(memo.TextLength(), 0u);
+    EXPECT_EQ(changes, 3);
     EXPECT_EQ(memo.ClassName(), u"TVelmorMemo");
 }
 
