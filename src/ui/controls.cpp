@@ -459,7 +459,36 @@ void TPageControl::AddPage(TTabSheet* page) {
     pages_.push_back(page);
     if (!active_ && page->TabVisible())
         active_ = page;
-    SyncTabs();
+    HWND tab = Handle();
+    if (!tab || !page->Handle())
+        return SyncTabs();
+    // A new page comes last: its tab goes at the end and only it is placed, unless the
+    // tab row changed the page area. Rebuilding every tab for each page made the window's
+    // creation grow with the square of the pages.
+    auto area = [tab] {
+        RECT r{};
+        GetClientRect(tab, &r);
+        TabCtrl_AdjustRect(tab, FALSE, &r);
+        return r;
+    };
+    const RECT before = area();
+    if (page->TabVisible()) {
+        const std::u16string caption = page->Caption();
+        TCITEMW item{};
+        item.mask = TCIF_TEXT | TCIF_PARAM;
+        item.pszText = const_cast<wchar_t*>(W(caption));
+        item.lParam = static_cast<LPARAM>(pages_.size() - 1);
+        const int index = TabCtrl_InsertItem(tab, TabCtrl_GetItemCount(tab), &item);
+        if (page == active_)
+            TabCtrl_SetCurSel(tab, index);
+    }
+    const RECT r = area();
+    if (!EqualRect(&before, &r))
+        LayoutPages();
+    else
+        SetWindowPos(page->Handle(), nullptr, r.left, r.top, std::max(0L, r.right - r.left),
+                     std::max(0L, r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(page->Handle(), page == active_ ? SW_SHOWNA : SW_HIDE);
 }
 
 void TPageControl::RemovePage(TTabSheet* page) {
