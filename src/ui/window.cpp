@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <vector>
+#include <algorithm>
 
 #include "core/errors.h"
 #include "platform/messages.h"
@@ -73,10 +73,12 @@ void Window::Invalidate(bool erase) const {
 }
 
 std::u16string Window::Text() const {
-    const int n = GetWindowTextLengthW(hwnd_);
-    std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1);
-    const int got = GetWindowTextW(hwnd_, buffer.data(), n + 1);
-    return U(buffer.data(), static_cast<size_t>(got));
+    // Read straight into the result: a big pad is held once more, not twice.
+    std::u16string text(static_cast<size_t>(std::max(0, GetWindowTextLengthW(hwnd_))), u'\0');
+    const int got = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(text.data()),
+                                   static_cast<int>(text.size()) + 1);
+    text.resize(static_cast<size_t>(std::max(0, got)));
+    return text;
 }
 
 void Window::SetText(const std::u16string& text) {
