@@ -16,7 +16,6 @@
 #include "platform/files.h"
 #include "platform/hooks.h"
 #include "platform/wstr.h"
-#include "ui/dpi.h"
 
 using namespace vp;
 
@@ -81,7 +80,8 @@ int main() {
                                 0, 0, padRect.right - padRect.left, padRect.bottom - padRect.top,
                                 bareWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bare, EM_SETLIMITTEXT, 0, 0);
-    SendMessageW(bare, WM_SETFONT, reinterpret_cast<WPARAM>(ui::DefaultFont()), TRUE);
+    // The pad's own font: the control measures every line it takes in that font.
+    SendMessageW(bare, WM_SETFONT, SendMessageW(pad.Handle(), WM_GETFONT, 0, 0), TRUE);
 
     struct Size {
         const char* label;
