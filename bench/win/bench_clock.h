@@ -1,6 +1,8 @@
 #pragma once
-// Timing helpers shared by the benchmarks under Wine.
+// Timing and memory helpers shared by the benchmarks under Wine.
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -20,4 +22,12 @@ inline double Now() {
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+// The process's peak working set so far, in MB.
+inline double PeakMB() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
+    return static_cast<double>(pmc.PeakWorkingSetSize) / 1048576.0;
 }

@@ -18,13 +18,6 @@ using namespace vp;
 
 namespace {
 
-double PeakMB() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof(pmc);
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
-    return static_cast<double>(pmc.PeakWorkingSetSize) / 1048576.0;
-}
-
 std::u16string PadText() {
     const std::u16string line = u"a caf\u00E9 line of the pad, as copied from a web page\r\n";
     std::u16string text;

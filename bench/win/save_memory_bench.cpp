@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench_clock.h"
 #include "core/app_name.h"
 #include "core/encoding.h"
 #include "platform/files.h"
@@ -15,16 +16,7 @@
 
 using namespace vp;
 
-namespace {
-
-double PeakMB() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof(pmc);
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
-    return static_cast<double>(pmc.PeakWorkingSetSize) / 1048576.0;
-}
-
-} // namespace
+namespace {} // namespace
 
 int main() {
     AppName = kProgramName;

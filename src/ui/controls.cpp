@@ -455,6 +455,16 @@ TPageControl::TPageControl(const Placement& place, const CreateArgs& a)
         SetAlign(a.align);
 }
 
+// A tab for pages_[page] at position index of the tab row; the new tab's position.
+int TPageControl::InsertTab(HWND tab, int index, size_t page) const {
+    const std::u16string caption = pages_[page]->Caption();
+    TCITEMW item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<wchar_t*>(W(caption));
+    item.lParam = static_cast<LPARAM>(page);
+    return TabCtrl_InsertItem(tab, index, &item);
+}
+
 void TPageControl::AddPage(TTabSheet* page) {
     pages_.push_back(page);
     if (!active_ && page->TabVisible())
@@ -473,12 +483,7 @@ void TPageControl::AddPage(TTabSheet* page) {
     };
     const RECT before = area();
     if (page->TabVisible()) {
-        const std::u16string caption = page->Caption();
-        TCITEMW item{};
-        item.mask = TCIF_TEXT | TCIF_PARAM;
-        item.pszText = const_cast<wchar_t*>(W(caption));
-        item.lParam = static_cast<LPARAM>(pages_.size() - 1);
-        const int index = TabCtrl_InsertItem(tab, TabCtrl_GetItemCount(tab), &item);
+        const int index = InsertTab(tab, TabCtrl_GetItemCount(tab), pages_.size() - 1);
         if (page == active_)
             TabCtrl_SetCurSel(tab, index);
     }
@@ -556,12 +561,7 @@ void TPageControl::SyncTabs() {
         TTabSheet* p = pages_[i];
         if (!p->TabVisible())
             continue;
-        std::u16string caption = p->Caption();
-        TCITEMW item{};
-        item.mask = TCIF_TEXT | TCIF_PARAM;
-        item.pszText = const_cast<wchar_t*>(W(caption));
-        item.lParam = static_cast<LPARAM>(i);
-        TabCtrl_InsertItem(tab, tabIndex, &item);
+        InsertTab(tab, tabIndex, i);
         if (p == active_)
             selected = tabIndex;
         ++tabIndex;

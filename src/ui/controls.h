@@ -254,6 +254,7 @@ class TPageControl : public TControl {
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
+    int InsertTab(HWND tab, int index, size_t page) const;
     friend class TTabSheet;
     void AddPage(TTabSheet* page);
     void RemovePage(TTabSheet* page);
