@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+
 #include "core/errors.h"
 #include "platform/messages.h"
 #include "platform/wstr.h"
@@ -41,6 +43,10 @@ HintSystem::HintSystem(TForm& form) : form_(form) {
     SendMessageW(Handle(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     // Long hints keep their line breaks.
     SendMessageW(Handle(), TTM_SETMAXTIPWIDTH, 0, Scale(520));
+    // The platform's hint timing until the form sets its own.
+    SetDelay(TTDT_INITIAL, 500);
+    SetDelay(TTDT_RESHOW, 50);
+    SetDelay(TTDT_AUTOPOP, 2500);
     gActive = this;
     SetMessageObserver(&HintSystem::Observe);
 }
@@ -116,7 +122,7 @@ void HintSystem::MouseOver(HWND hwnd) {
         return;
     // Moving on from a tooltip that shows (or just hid) shows the next one almost at once.
     const bool quick = wasShown || GetTickCount() - lastHidden_ < 300;
-    StartTimer(kShowTimer, quick ? moveAfter_ : showAfter_, [this] {
+    StartTimer(kShowTimer, Delay(quick ? TTDT_RESHOW : TTDT_INITIAL), [this] {
         StopTimer(kShowTimer);
         ShowTooltip();
     });
@@ -142,7 +148,7 @@ void HintSystem::ShowTooltip() {
     shown_ = true;
     // The one bound on how long a tooltip covers the control; it is not shown again until
     // the mouse reaches another control.
-    StartTimer(kHideTimer, hideAfter_, [this] { CancelTooltip(); });
+    StartTimer(kHideTimer, HideAfter(), [this] { CancelTooltip(); });
 }
 
 void HintSystem::CancelTooltip() {
@@ -169,15 +175,25 @@ void HintSystem::SetColor(COLORREF color) {
     SendMessageW(Handle(), TTM_SETTIPBKCOLOR, color, 0);
 }
 
+UINT HintSystem::Delay(DWORD which) const {
+    return static_cast<UINT>(SendMessageW(Handle(), TTM_GETDELAYTIME, which, 0));
+}
+
+void HintSystem::SetDelay(DWORD which, UINT milliseconds) {
+    // The control reads a signed word; a negative one would mean its default.
+    const UINT ms = std::min(milliseconds, UINT{0x7FFF});
+    SendMessageW(Handle(), TTM_SETDELAYTIME, which, MAKELPARAM(ms, 0));
+}
+
 void HintSystem::SetDelays(UINT showAfter, UINT moveAfter) {
-    showAfter_ = showAfter;
-    moveAfter_ = moveAfter;
+    SetDelay(TTDT_INITIAL, showAfter);
+    SetDelay(TTDT_RESHOW, moveAfter);
 }
 
 void HintSystem::SetHideAfter(UINT milliseconds) {
-    hideAfter_ = milliseconds;
+    SetDelay(TTDT_AUTOPOP, milliseconds);
     if (shown_)
-        StartTimer(kHideTimer, hideAfter_, [this] { CancelTooltip(); });
+        StartTimer(kHideTimer, HideAfter(), [this] { CancelTooltip(); });
 }
 
 } // namespace vp::ui

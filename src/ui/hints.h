@@ -9,6 +9,10 @@
 // A control without a hint of its own shows its parent's. A tooltip appears after a short
 // pause, stays at most HideAfter milliseconds and does not come back before the mouse has
 // moved to another control, so it never sits over what the user is looking at.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 
@@ -43,11 +47,14 @@ class HintSystem : public Window {
     bool TooltipPending() const { return TimerRunning(kShowTimer); }
     void CancelTooltip();
 
+    // The colour and the delays are kept in the tooltip control itself, the one place the
+    // show and hide timers read them from.
     void SetColor(COLORREF color);
-    // Pause before the first tooltip, pause when moving on while one shows, how long it stays.
+    // Pause before the first tooltip (initial), pause when moving on while one shows
+    // (reshow), how long it stays (autopop).
     void SetDelays(UINT showAfter, UINT moveAfter);
     void SetHideAfter(UINT milliseconds);
-    UINT HideAfter() const { return hideAfter_; }
+    UINT HideAfter() const { return Delay(TTDT_AUTOPOP); }
     HWND Tooltip() const { return Handle(); }
 
   private:
@@ -55,13 +62,14 @@ class HintSystem : public Window {
     static constexpr UINT_PTR kShowTimer = 0x5601, kHideTimer = 0x5602;
     static void Observe(const MSG& msg);
     void ShowTooltip();
+    UINT Delay(DWORD which) const;
+    void SetDelay(DWORD which, UINT milliseconds);
     TForm& form_;
     std::u16string hint_;
     HWND over_ = nullptr;
     HWND control_ = nullptr;
     bool tooltipsEnabled_ = true;
     bool shown_ = false;
-    UINT showAfter_ = 500, moveAfter_ = 50, hideAfter_ = 2500;
     DWORD lastHidden_ = 0;
 };
 

@@ -85,6 +85,9 @@ e2e_finish() {
     echo "all checks passed"
 }
 
+# True when the file begins with the UTF-8 byte-order mark (EF BB BF).
+e2e_has_bom() { [ "$(head -c 3 "$1" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = efbbbf ]; }
+
 # A Unix path as the program sees it, through Wine's drive Z:.
 e2e_winpath() { printf 'Z:%s' "${1//\//\\}"; }
 

@@ -8,7 +8,12 @@ cats="$E2E_DOCUMENTS/Velmor Pasquill"
 data="$E2E_APPDATA/Velmor Pasquill"
 main_file="$cats/Main category.txt"
 rounds=${VP_KILL_ROUNDS:-8}
-leftovers() { ls -A "$cats" "$data" 2>/dev/null | grep -cE '^~vp[0-9a-f]+-[0-9a-f]+\.tmp$' || true; }
+# Temporary files of a save, but for the one of a copy that still runs ($running).
+running=
+leftovers() {
+    ls -A "$cats" "$data" 2>/dev/null | grep -E '^~vp[0-9a-f]+-[0-9a-f]+\.tmp$' |
+        grep -cvxF "${running:-/}" || true
+}
 # The file's text without its byte-order mark.
 text_of() { sed '1s/^\xEF\xBB\xBF//' "$1"; }
 started() { e2e_driver wait "$E2E_CAPTION" >/dev/null && sleep 1.5; }
@@ -62,9 +67,24 @@ done
 check "the category file was whole after each of $rounds kills" test "$whole" = "$rounds"
 echo "note: $left of $rounds kills left a temporary file behind"
 
+# A copy of the program that still runs may be in the middle of a save: its temporary
+# files stay. A suspended copy runs as far as anyone can tell and holds no lock; the
+# clean-up ends it with the prefix.
+"$WINE" "$VP_BUILD/vp_driver.exe" suspended "$(e2e_winpath "$VP_BUILD/VelmorPasquill.exe")" \
+    60000 >"$E2E_TMP/copy.pid" 2>/dev/null &
+for _ in $(seq 1 100); do [ -s "$E2E_TMP/copy.pid" ] && break; sleep 0.1; done
+copy_pid=$(tr -d '\r\n' <"$E2E_TMP/copy.pid")
+check "a suspended copy of the program runs" test -n "$copy_pid"
+running=$(printf '~vp%x-1.tmp' "${copy_pid:-0}")
+for d in "$cats" "$data"; do
+    printf 'being saved' >"$d/$running"
+    printf 'half a save' >"$d/~vpfffffff0-3.tmp"
+done
 e2e_start
 started
 check "the last start removed every temporary file" test "$(leftovers)" = 0
+check "but those of a copy that still runs" \
+    test "$(cat "$cats/$running" "$data/$running" 2>/dev/null)" = "being savedbeing saved"
 check "the window answers" test -n "$(e2e_driver status "$E2E_CAPTION")"
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends" e2e_wait_exit

@@ -67,4 +67,8 @@ check "the first category keeps what the killed run collected" \
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends" e2e_wait_exit
 check "an orderly end writes the settings file" test -s "$ini"
+check "with the default hotkey, Ctrl+F9, as its stored code" \
+    test "$(sed '1s/^\xEF\xBB\xBF//' "$ini" | tr -d '\r' |
+        awk '$0 == "[QRT/Soft]" { f = 1; next } /^\[/ { f = 0 } f && /^hotMonitor=/')" = \
+    hotMonitor=16504
 e2e_finish

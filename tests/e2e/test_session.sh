@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The end of a Windows session saves everything at once while the program still runs,
-# and only once. The auto-start entry follows its box; the shortcut button makes the
-# desktop shortcut.
+# and only once, and leaves no icon in the tray. The auto-start entry follows its box;
+# the shortcut button makes the desktop shortcut.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 data="$E2E_APPDATA/Velmor Pasquill"
@@ -40,8 +40,13 @@ e2e_driver settext "$E2E_CAPTION" mmoClipboard $'[Main category]\r\ncollected\r\
 e2e_driver settext "$E2E_CAPTION" mmoSeparator ' ;'
 e2e_driver click "$E2E_CAPTION" chkTrim
 settle
+# In the tray, as a program often is when the session ends.
+check "the window minimises" e2e_driver minimize "$E2E_CAPTION"
+settle
+check "the tray icon shows" test "$(e2e_driver trayicon)" = 1
 check "the session's end is agreed to" test "$(e2e_driver endsession "$E2E_CAPTION")" = agreed
 check "the program still runs" kill -0 "$E2E_PID"
+check "no tray icon is left behind" test "$(e2e_driver trayicon)" = 0
 check "the pad is written to its category file" \
     test "$(file_text "$main_file")" = $'[Main category]\ncollected\ntyped by hand'
 check "the settings file is written" grep -q '^chkTrim=0' "$ini"

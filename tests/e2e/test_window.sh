@@ -51,6 +51,7 @@ e2e_driver savedlg "Save as..." 'C:\users\'"$(basename "$E2E_USER_DIR")"'\Docume
 for _ in $(seq 1 50); do [ -f "$saved" ] && break; sleep 0.1; done
 settle
 check "Save as writes the chosen file" test -f "$saved"
+check "as UTF-8 with a byte-order mark" e2e_has_bom "$saved"
 check "with the pad's text" \
     test "$(tail -c +4 "$saved" | tr -d '\r')" = $'[Main category]\nfirst snippet'
 check "the status bar names it" \

@@ -13,7 +13,7 @@ namespace {
 // A bitmap in memory that the scanner paints on, read back pixel by pixel.
 class MemoryBitmap {
   public:
-    MemoryBitmap(int width, int height) {
+    MemoryBitmap(int width, int height) : width_(width), height_(height) {
         HDC screen = GetDC(nullptr);
         dc_.Reset(CreateCompatibleDC(screen));
         bitmap_.Reset(CreateCompatibleBitmap(screen, width, height));
@@ -23,8 +23,17 @@ class MemoryBitmap {
     ~MemoryBitmap() { SelectObject(dc_.Get(), old_); }
     HDC Dc() const { return dc_.Get(); }
     COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
+    // What the window shows on the screen now, copied from its own device context.
+    void CopyFrom(HWND hwnd) {
+        HDC dc = GetDC(hwnd);
+        ASSERT_NE(dc, nullptr);
+        const BOOL copied = BitBlt(dc_.Get(), 0, 0, width_, height_, dc, 0, 0, SRCCOPY);
+        ReleaseDC(hwnd, dc);
+        ASSERT_TRUE(copied);
+    }
 
   private:
+    int width_, height_;
     UniqueHDC dc_;
     UniqueHBitmap bitmap_;
     HGDIOBJ old_ = nullptr;
@@ -33,6 +42,15 @@ class MemoryBitmap {
 class Scanner : public ::testing::Test {
   protected:
     TForm form{u"ScanForm", {.caption = u"Scanner test", .clientWidth = 300, .clientHeight = 100}};
+
+    static void PumpFor(DWORD ms) {
+        const DWORD start = GetTickCount();
+        do {
+            while (ProcessPendingMessages()) {
+            }
+            Sleep(5);
+        } while (GetTickCount() - start < ms);
+    }
 
     // Lets the timer run until the light has stepped once more.
     static void WaitForStep(TKITScanner& scanner) {
@@ -84,41 +102,47 @@ TEST_F(Scanner, TicksLightOneLedAndStoppingKeepsTheLastFrame) {
                                               .bevelOuter = bvNone,
                                               .color = 0x0C6D03,
                                               .align = TAlign::alTop});
-    scanner.Repaint();
+    // On the screen, and every paint of the showing done, so that what is read below is
+    // what the ticks drew.
+    ShowWindow(form.Handle(), SW_SHOWNA);
+    UpdateWindow(form.Handle());
+    PumpFor(100);
     EXPECT_EQ(scanner.Width(), 300) << "aligned across the top, the width is left alone";
     scanner.SetScanning(true);
     WaitForStep(scanner);
     EXPECT_EQ(scanner.LedPos(), 2) << "the light starts at 1 and steps before it is drawn";
 
-    MemoryBitmap bmp(300, 14);
-    scanner.PaintTo(bmp.Dc());
-    // No bevel: LEDs of 24 from x = 1 with a gap of one ((300 - 1 - 12) / 12 = 23).
+    MemoryBitmap screen(300, 14);
+    screen.CopyFrom(scanner.Handle());
+    // No bevel: LEDs of 23 from x = 1 with a gap of one ((300 - 1 - 12) / 12 = 23).
     const int ledW = (300 - 1 - 12) / 12, second = 1 + ledW + 1;
-    EXPECT_EQ(bmp.At(second, 1), COLORREF{0x00FF00}) << "LED 2 lit";
-    EXPECT_EQ(bmp.At(second + ledW - 1, 12), COLORREF{0x00FF00});
-    EXPECT_EQ(bmp.At(1, 1), COLORREF{0x008000}) << "LED 1 beside it unlit";
-    EXPECT_EQ(bmp.At(second - 1, 5), COLORREF{0x0C6D03}) << "the gap shows the background";
-    EXPECT_EQ(bmp.At(299, 5), COLORREF{0x0C6D03}) << "right of the last LED";
-    EXPECT_EQ(bmp.At(5, 0), COLORREF{0x0C6D03}) << "the row above the LEDs";
+    EXPECT_EQ(screen.At(second, 1), COLORREF{0x00FF00}) << "LED 2 lit";
+    EXPECT_EQ(screen.At(second + ledW - 1, 12), COLORREF{0x00FF00});
+    EXPECT_EQ(screen.At(1, 1), COLORREF{0x008000}) << "LED 1 beside it unlit";
+    EXPECT_EQ(screen.At(second - 1, 5), COLORREF{0x0C6D03}) << "the gap shows the background";
+    EXPECT_EQ(screen.At(299, 5), COLORREF{0x0C6D03}) << "right of the last LED";
+    EXPECT_EQ(screen.At(5, 0), COLORREF{0x0C6D03}) << "the row above the LEDs";
 
     scanner.SetScanning(false);
     EXPECT_FALSE(scanner.TimerRunning(1));
-    Sleep(30);
-    while (ProcessPendingMessages()) {
-    }
+    PumpFor(30);
     EXPECT_EQ(scanner.LedPos(), 2) << "no step once stopped";
-    scanner.PaintTo(bmp.Dc());
-    EXPECT_EQ(bmp.At(second, 1), COLORREF{0x00FF00}) << "the last frame stays";
-    // The stopped look of the main window: a full repaint in the red family.
+    screen.CopyFrom(scanner.Handle());
+    EXPECT_EQ(screen.At(second, 1), COLORREF{0x00FF00}) << "the last frame stays";
+    EXPECT_EQ(screen.At(1, 1), COLORREF{0x008000});
+    // The stopped look of the main window: a full repaint in the red family, at once.
     scanner.SetScanColor(scRed);
-    scanner.PaintTo(bmp.Dc());
-    EXPECT_EQ(bmp.At(second, 1), COLORREF{0x000080});
-    EXPECT_EQ(bmp.At(1, 1), COLORREF{0x000080});
+    screen.CopyFrom(scanner.Handle());
+    EXPECT_EQ(screen.At(second, 1), COLORREF{0x000080});
+    EXPECT_EQ(screen.At(1, 1), COLORREF{0x000080});
 
     // A restart goes on from where the light was.
     scanner.SetScanning(true);
     WaitForStep(scanner);
     EXPECT_EQ(scanner.LedPos(), 3);
+    screen.CopyFrom(scanner.Handle());
+    EXPECT_EQ(screen.At(1 + 2 * (ledW + 1), 1), COLORREF{0x0000FF}) << "LED 3 lit red";
+    EXPECT_EQ(screen.At(second, 1), COLORREF{0x000080}) << "LED 2 unlit again";
 }
 
 TEST_F(Scanner, TooLowAStripGrowsAndTheLedCountIsKeptInRange) {

@@ -240,6 +240,7 @@ int Usage() {
           "  iconic TITLE               print 1 when minimised, else 0\n"
           "  visible TITLE              print 1 when shown, else 0 (also when minimised)\n"
           "  trayclick                  click the program's tray icon as the shell reports it\n"
+          "  trayicon                   print 1 when the shell holds the program's tray icon\n"
           "  count TITLE                visible top-level windows with that title\n"
           "  endsession TITLE           end-of-logon messages, without closing\n"
           "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
@@ -249,7 +250,9 @@ int Usage() {
           "  acp                        print the ANSI code page\n"
           "  box CAPTION [MS]           wait for a message box, print its text\n"
           "  answer CAPTION ID          press a message box's button (1 OK, 6 Yes, 7 No)\n"
-          "  lock FILE MS               hold a file open, sharing nothing, for MS\n",
+          "  lock FILE MS               hold a file open, sharing nothing, for MS\n"
+          "  suspended EXE MS           start EXE suspended, print its process id, end it\n"
+          "                             after MS\n",
           stderr);
     return 2;
 }
@@ -537,6 +540,36 @@ int wmain(int argc, wchar_t** argv) {
         if (!tray)
             return 1;
         PostMessageW(tray, WM_APP + 77, 1, WM_LBUTTONUP);
+        return 0;
+    }
+    if (cmd == L"trayicon") {
+        // The shell changes only an icon it holds: a change of nothing asks whether it is
+        // there without touching it.
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof(data);
+        data.hWnd = FindWindowW(L"VpTrayIcon", nullptr);
+        data.uID = 1;
+        if (!data.hWnd)
+            return 1;
+        Print(Shell_NotifyIconW(NIM_MODIFY, &data) ? u"1\n" : u"0\n");
+        return 0;
+    }
+    if (cmd == L"suspended" && argc >= 4) {
+        // A copy of a program that runs, as far as anyone can tell, and does nothing.
+        std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(argv[2], commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                            nullptr, nullptr, &si, &pi))
+            return 1;
+        printf("%lu\n", pi.dwProcessId);
+        fflush(stdout);
+        Sleep(_wtoi(argv[3]));
+        TerminateProcess(pi.hProcess, 0);
+        WaitForSingleObject(pi.hProcess, 5000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
         return 0;
     }
     if (cmd == L"count" && argc >= 3) {
