@@ -475,12 +475,15 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FormClose();
         break;
     case WM_ENDSESSION:
-        // Whether or not the session really ends, this is the last safe moment.
-        SaveBeforeExit();
-        // The process may end without another message: no icon stays behind. A session
-        // that goes on keeps the icon, the only way back to a window in the tray.
-        if (wParam)
+        // The process may end without another message: this is the last safe moment, and
+        // no icon stays behind. A session that goes on finds the program as it was, the
+        // icon included (the only way back to a window in the tray).
+        if (wParam) {
+            SaveBeforeExit();
             TrayIcon->HideIcon();
+        } else {
+            SaveForVetoedSessionEnd();
+        }
         return 0;
     case WM_DESTROY:
         FormDestroy();

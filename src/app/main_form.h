@@ -63,6 +63,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // The once-only save at exit: pad, viewer chain, hotkey, settings, separator. A failing
     // step does not stop the later ones; the failures are reported once, together.
     void SaveBeforeExit();
+    // A session end that another program vetoed: everything is written as at exit, but
+    // the window goes on collecting as before, and the exit saves again.
+    void SaveForVetoedSessionEnd();
     bool IsINISaved() const { return INISaved; }
     void btnAgreeClick();
     void mnuExitClick();
@@ -182,6 +185,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void CreateMenus();
     void CreateActions();
     void CreateTrayIcon();
+    // The steps of the save at exit; ending: also stop collecting (toggle, chain, hotkey).
+    void SaveEverything(bool ending);
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;

@@ -241,7 +241,8 @@ int Usage() {
           "  visible TITLE              print 1 when shown, else 0 (also when minimised)\n"
           "  trayclick                  click the program's tray icon as the shell reports it\n"
           "  count TITLE                visible top-level windows with that title\n"
-          "  endsession TITLE           end-of-logon messages, without closing\n"
+          "  endsession TITLE [veto]    end-of-logon messages, without closing; veto: the\n"
+          "                             session goes on after all (WM_ENDSESSION FALSE)\n"
           "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
           "  getclip                    print the clipboard's text, or nothing\n"
           "  setclip-hold TEXT MS       set the clipboard, then keep it open for MS\n"
@@ -553,7 +554,9 @@ int wmain(int argc, wchar_t** argv) {
         if (!SendMessageTimeoutW(t, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &agreed))
             return 1;
         DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutW(t, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &ignored))
+        const bool vetoed = argc >= 4 && std::wstring(argv[3]) == L"veto";
+        if (!SendMessageTimeoutW(t, WM_ENDSESSION, vetoed ? FALSE : TRUE, 0, SMTO_ABORTIFHUNG,
+                                 10000, &ignored))
             return 1;
         Print(agreed ? u"agreed\n" : u"refused\n");
         return 0;
