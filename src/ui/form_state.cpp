@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/errors.h"
+#include "platform/work_area.h"
 #include "platform/wstr.h"
 #include "ui/actions.h"
 #include "ui/controls.h"
@@ -135,12 +136,15 @@ void TVelmorIniFileEx::WriteGeometry(TControl& control) {
         const bool minimised = IsIconic(hwnd) != FALSE;
         WriteInteger(kStateSection, w + u"-WindowState", minimised ? 1 : 0);
         if (minimised) {
-            // A minimised window sits off screen; its normal place is what comes back.
+            // A minimised window sits off screen; its normal place is what comes back. That
+            // place counts from the work area's corner, which a taskbar at the top or the
+            // left moves away from the screen's.
             WINDOWPLACEMENT wp{sizeof(wp)};
             GetWindowPlacement(hwnd, &wp);
             const SIZE frame = FrameSize(hwnd);
-            top = wp.rcNormalPosition.top;
-            left = wp.rcNormalPosition.left;
+            const MonitorAreas areas = MonitorAreasOf(hwnd);
+            top = wp.rcNormalPosition.top + areas.work.top - areas.monitor.top;
+            left = wp.rcNormalPosition.left + areas.work.left - areas.monitor.left;
             width = wp.rcNormalPosition.right - wp.rcNormalPosition.left - frame.cx;
             height = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top - frame.cy;
         }
