@@ -179,9 +179,14 @@ class TMainForm : public ui::TForm, private CaptureSink {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Icons and pictures made again for the new DPI.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
   private:
     void CreateControls();
+    // The tray animation's images at the small icon size of the DPI in use.
+    void LoadTrayImages();
+    UniqueHIcon AboutPicture() const;
     void CreateMenus();
     void CreateActions();
     void CreateTrayIcon();
@@ -249,6 +254,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     bool sizeMove_ = false;
     // The tray animation's images.
     ui::TIconList imgTrayIcons;
+    // The caption's and the taskbar's icons, once the DPI has changed.
+    UniqueHIcon smallIcon_, bigIcon_;
 };
 
 } // namespace vp

@@ -44,6 +44,8 @@ class HintSystem : public Window {
     void CancelTooltip();
 
     void SetColor(COLORREF color);
+    // Long hints wrap at a width that follows the DPI.
+    void UpdateMaxTipWidth();
     // Pause before the first tooltip, pause when moving on while one shows, how long it stays.
     void SetDelays(UINT showAfter, UINT moveAfter);
     void SetHideAfter(UINT milliseconds);

@@ -241,6 +241,8 @@ int Usage() {
           "  visible TITLE              print 1 when shown, else 0 (also when minimised)\n"
           "  trayclick                  click the program's tray icon as the shell reports it\n"
           "  count TITLE                visible top-level windows with that title\n"
+          "  dpi TITLE FROM TO          WM_DPICHANGED from one DPI to another, the\n"
+          "                             window's rectangle scaled alike\n"
           "  endsession TITLE [veto]    end-of-logon messages, without closing; veto: the\n"
           "                             session goes on after all (WM_ENDSESSION FALSE)\n"
           "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
@@ -510,6 +512,34 @@ int wmain(int argc, wchar_t** argv) {
                             _wtoi(argv[6]), SWP_NOZORDER | SWP_NOACTIVATE)
                    ? 0
                    : 1;
+    }
+    if (cmd == L"dpi" && argc >= 5) {
+        // As the system tells a window that moved to a monitor of another scale.
+        HWND t = top();
+        RECT r{};
+        if (!t || !GetWindowRect(t, &r))
+            return 1;
+        const int from = _wtoi(argv[3]), to = _wtoi(argv[4]);
+        RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+                       r.top + MulDiv(r.bottom - r.top, to, from)};
+        // The rectangle is read in the program's memory: the message carries no copy of it.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(t, &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process)
+            return 1;
+        void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
+                                      PAGE_READWRITE);
+        const bool written =
+            remote && WriteProcessMemory(process, remote, &suggested, sizeof(RECT), nullptr);
+        DWORD_PTR ignored = 0;
+        const bool sent = written && SendMessageTimeoutW(t, WM_DPICHANGED, MAKEWPARAM(to, to),
+                                                         reinterpret_cast<LPARAM>(remote),
+                                                         SMTO_ABORTIFHUNG, 10000, &ignored);
+        if (remote)
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
+        return sent ? 0 : 1;
     }
     if (cmd == L"minimize" && argc >= 3) {
         HWND t = top();
