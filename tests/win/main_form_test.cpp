@@ -656,8 +656,10 @@ TEST_F(MainForm, AVetoedEndOfSessionSavesAndLeavesTheProgramAsItWas) {
     ASSERT_NE(hotKey, 0);
     form->mmoClipboard->SetText(u"typed\r\n");
     form->mmoSeparator->SetText(u"~~");
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
     SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(fx.boxes.empty());
+    EXPECT_TRUE(IsZoomed(form->Handle())) << "the settings are written, the window stays";
     EXPECT_EQ(ReadBytes(dir + u"Main category.txt"), "\xEF\xBB\xBFtyped\r\n");
     EXPECT_TRUE(FileExists(IniPath()));
     EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "~~");
