@@ -354,9 +354,7 @@ void TMainForm::CreateControls() {
                     u"can store the text fragments to individual categories.",
          .wordWrap = true});
     imgAbout = &Create<TImage>(*tabAbout, u"imgAbout", {20, 92, 96, 96});
-    imgAbout->SetPicture(UniqueHIcon(
-        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT),
-                                      IMAGE_ICON, Scale(96), Scale(96), LR_DEFAULTCOLOR))));
+    imgAbout->SetPicture(AboutPicture());
     lblVersion = &Create<TLabel>(*tabAbout, u"lblVersion", {20, 200, 620, 20}, {});
     inetHome = &Create<TInternetLabel>(
         *tabAbout, u"inetHome", {20, 228, 200, 18},
@@ -364,6 +362,33 @@ void TMainForm::CreateControls() {
     InternetLabel = &Create<TInternetLabel>(
         *tabAbout, u"InternetLabel", {20, 254, 60, 18},
         {.caption = u"www", .link = vendor::kWebAddress, .bold = true, .underline = true});
+}
+
+UniqueHIcon TMainForm::AboutPicture() const {
+    return UniqueHIcon(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT),
+                                      IMAGE_ICON, Scale(96), Scale(96), LR_DEFAULTCOLOR)));
+}
+
+void TMainForm::OnDpiChanged(UINT, UINT) {
+    imgAbout->SetPicture(AboutPicture());
+    LoadTrayImages();
+    TrayIcon->IconsChanged();
+    auto icon = [](int size) {
+        return UniqueHIcon(
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINICON),
+                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    };
+    UniqueHIcon small = icon(SmallIconSize()), big = icon(Scale(32));
+    if (small)
+        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    if (big)
+        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    // The window no longer shows the old ones.
+    smallIcon_ = std::move(small);
+    bigIcon_ = std::move(big);
+    hints_->UpdateMaxTipWidth();
+    LayoutCategoryButtons();
 }
 
 // A highlighted menu item's hint is the current hint; a closed menu has none.
@@ -475,12 +500,15 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FormClose();
         break;
     case WM_ENDSESSION:
-        // Whether or not the session really ends, this is the last safe moment.
-        SaveBeforeExit();
-        // The process may end without another message: no icon stays behind. A session
-        // that goes on keeps the icon, the only way back to a window in the tray.
-        if (wParam)
+        // The process may end without another message: this is the last safe moment, and
+        // no icon stays behind. A session that goes on finds the program as it was, the
+        // icon included (the only way back to a window in the tray).
+        if (wParam) {
+            SaveBeforeExit();
             TrayIcon->HideIcon();
+        } else {
+            SaveForVetoedSessionEnd();
+        }
         return 0;
     case WM_DESTROY:
         FormDestroy();

@@ -63,6 +63,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // The once-only save at exit: pad, viewer chain, hotkey, settings, separator. A failing
     // step does not stop the later ones; the failures are reported once, together.
     void SaveBeforeExit();
+    // A session end that another program vetoed: everything is written as at exit, but
+    // the window goes on collecting as before, and the exit saves again.
+    void SaveForVetoedSessionEnd();
     bool IsINISaved() const { return INISaved; }
     void btnAgreeClick();
     void mnuExitClick();
@@ -176,12 +179,19 @@ class TMainForm : public ui::TForm, private CaptureSink {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Icons and pictures made again for the new DPI.
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
   private:
     void CreateControls();
+    // The tray animation's images at the small icon size of the DPI in use.
+    void LoadTrayImages();
+    UniqueHIcon AboutPicture() const;
     void CreateMenus();
     void CreateActions();
     void CreateTrayIcon();
+    // The steps of the save at exit; ending: also stop collecting (toggle, chain, hotkey).
+    void SaveEverything(bool ending);
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
@@ -244,6 +254,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     bool sizeMove_ = false;
     // The tray animation's images.
     ui::TIconList imgTrayIcons;
+    // The caption's and the taskbar's icons, once the DPI has changed.
+    UniqueHIcon smallIcon_, bigIcon_;
 };
 
 } // namespace vp

@@ -162,6 +162,20 @@ void TMainForm::SaveBeforeExit() {
     if (INISaved)
         return;
     INISaved = true;
+    SaveEverything(true);
+}
+
+void TMainForm::SaveForVetoedSessionEnd() {
+    if (INISaved)
+        return;
+    // Storing the geometry sets a maximised window to normal: this window stays in use.
+    const bool zoomed = IsZoomed(Handle()) != FALSE;
+    SaveEverything(false);
+    if (zoomed && !IsZoomed(Handle()))
+        ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+}
+
+void TMainForm::SaveEverything(bool ending) {
     std::u16string failures;
     auto step = [&](auto&& work) {
         try {
@@ -172,7 +186,8 @@ void TMainForm::SaveBeforeExit() {
             failures += ExceptionText(std::current_exception());
         }
     };
-    step([&] { actToggleMonitor->SetEnabled(false); });
+    if (ending)
+        step([&] { actToggleMonitor->SetEnabled(false); });
     step([&] {
         try {
             actSaveExecute();
@@ -190,8 +205,10 @@ void TMainForm::SaveBeforeExit() {
                                              recovery));
         }
     });
-    step([&] { LeaveViewerChain(); });
-    step([&] { UnregisterMonitorHotKey(); });
+    if (ending) {
+        step([&] { LeaveViewerChain(); });
+        step([&] { UnregisterMonitorHotKey(); });
+    }
     step([&] { SaveFormState(*this, ForcedIniPath()); });
     step([&] {
         EnsureFolder(DataFolderPath());

@@ -2,21 +2,29 @@
 
 #include "app/resource_ids.h"
 #include "core/app_name.h"
+#include "ui/dpi.h"
 
 namespace vp {
 
 using namespace ui;
 
-void TMainForm::CreateTrayIcon() {
+void TMainForm::LoadTrayImages() {
+    TIconList images;
+    const int size = SmallIconSize();
     for (int i = 0; i < 8; ++i) {
         HANDLE image = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY0 + i),
-                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                  GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+                                  IMAGE_ICON, size, size, LR_DEFAULTCOLOR);
         // An executable without the images (a test) still gets an icon to show.
         if (!image)
-            image = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
-        imgTrayIcons.emplace_back(static_cast<HICON>(image));
+            image = CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0);
+        images.emplace_back(static_cast<HICON>(image));
     }
+    // The tray icon reads the list in place.
+    imgTrayIcons.swap(images);
+}
+
+void TMainForm::CreateTrayIcon() {
+    LoadTrayImages();
     TrayIcon = &CreateComponent<TCoolTrayIcon>(u"TrayIcon", {.hint = AppName,
                                                              .icons = &imgTrayIcons,
                                                              .iconIndex = 6,

@@ -132,6 +132,22 @@ std::u16string FetchClipboardText(int attempts) {
     return FetchClipboard(attempts).text;
 }
 
+std::u16string ClipboardTextForPaste(HWND owner) {
+    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+        {
+            // Closed however the read ends: an open clipboard locks out every program.
+            OpenedClipboard clipboard(owner);
+            if (clipboard.IsOpen()) {
+                std::u16string text;
+                ReadUnicodeText(text);
+                return text;
+            }
+        }
+        Wait(kClipboardRetryMilliseconds);
+    }
+    throw Error(u"Cannot open clipboard.");
+}
+
 void EmptyClipboardOnce() {
     OpenedClipboard clipboard;
     if (!clipboard.IsOpen())

@@ -4,6 +4,8 @@
 //
 // Password managers mark what they copy with a registered format so that clipboard
 // monitors leave it alone; such a private copy is never captured, backed up or beeped.
+#include <windows.h>
+
 #include <string>
 
 namespace vp {
@@ -26,6 +28,11 @@ struct ClipboardText {
 ClipboardText FetchClipboard(int attempts);
 // The clipboard's text; empty when it offers none, is private or stays held open.
 std::u16string FetchClipboardText(int attempts);
+
+// The clipboard's Unicode text for a paste into a window of this program, up to its first
+// NUL (empty when there is none). The open is retried like FetchClipboard; when it never
+// succeeds, throws vp::Error "Cannot open clipboard.".
+std::u16string ClipboardTextForPaste(HWND owner);
 
 // Opens the clipboard once, without retry, and empties it. Throws vp::Error
 // "Cannot open clipboard: " + the system's reason when another program holds it.

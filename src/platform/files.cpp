@@ -13,6 +13,7 @@
 #include "core/temp_files.h"
 #include "core/text.h"
 #include "platform/messages.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
 namespace vp {
@@ -329,15 +330,15 @@ namespace {
 
 // Whether the process runs this very program: a temporary file it owns may be in use.
 bool RunsThisProgram(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const UniqueKernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
         return false;
     std::vector<wchar_t> image(32768);
     DWORD size = static_cast<DWORD>(image.size());
-    const bool named = QueryFullProcessImageNameW(process, 0, image.data(), &size) != 0;
+    const bool named = QueryFullProcessImageNameW(process.Get(), 0, image.data(), &size) != 0;
     DWORD exitCode = 0;
-    const bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
-    CloseHandle(process);
+    const bool running = GetExitCodeProcess(process.Get(), &exitCode) && exitCode == STILL_ACTIVE;
     if (!running)
         return false;
     // Without its name the process may well be ours: keep the file.
@@ -355,8 +356,8 @@ bool RunsThisProgram(DWORD processId) {
 int RemoveLeftoverTempFiles(const std::u16string& folder) {
     const std::u16string dir = WithTrailingDelimiter(folder);
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(W(dir + u"~vp*.tmp"), &fd);
-    if (find == INVALID_HANDLE_VALUE)
+    const UniqueHFind find(FindFirstFileW(W(dir + u"~vp*.tmp"), &fd));
+    if (!find)
         return 0;
     std::vector<std::u16string> leftovers;
     do {
@@ -365,8 +366,7 @@ int RemoveLeftoverTempFiles(const std::u16string& folder) {
         if (owner && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             (*owner == GetCurrentProcessId() || !RunsThisProgram(*owner)))
             leftovers.push_back(dir + name);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &fd));
     int removed = 0;
     for (const auto& path : leftovers)
         if (DeleteFileW(W(path)))

@@ -255,6 +255,34 @@ void TControl::Realign() {
     }
 }
 
+namespace {
+// A length that still is what the design gave at the old DPI takes the design's value at
+// the new one; one changed since (by a splitter, a layout) scales by the ratio.
+int Rescaled(int now, int design96, UINT oldDpi, UINT newDpi) {
+    if (now == MulDiv(design96, static_cast<int>(oldDpi), 96))
+        return MulDiv(design96, static_cast<int>(newDpi), 96);
+    return MulDiv(now, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+}
+} // namespace
+
+void TControl::RescaleForDpi(UINT oldDpi, UINT newDpi) {
+    // Inside out: a container lays out children that already have their new sizes.
+    for (TControl* child : std::vector<TControl*>(children_))
+        child->RescaleForDpi(oldDpi, newDpi);
+    if (const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)))
+        if (const HFONT rescaled = FontForScreenDpi(font); rescaled != font)
+            SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(rescaled), FALSE);
+    if (parent_) {
+        const Bounds& b = place_.bounds;
+        SetBounds(Rescaled(Left(), b.left, oldDpi, newDpi), Rescaled(Top(), b.top, oldDpi, newDpi),
+                  Rescaled(Width(), b.width, oldDpi, newDpi),
+                  Rescaled(Height(), b.height, oldDpi, newDpi));
+    }
+    OnDpiChanged(oldDpi, newDpi);
+    Realign();
+    Invalidate();
+}
+
 LRESULT TControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
@@ -449,6 +477,21 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (defaultButton_ && defaultButton_->Handle())
             return MAKELRESULT(defaultButton_->ControlId(), DC_HASDEFID);
         return 0;
+    case WM_DPICHANGED: {
+        // The window moved to a monitor of another scale, or the scale changed: the system
+        // leaves all of it to the program and suggests the window's new rectangle.
+        const UINT oldDpi = ScreenDpi(), newDpi = LOWORD(wParam);
+        if (newDpi && newDpi != oldDpi) {
+            SetScreenDpi(newDpi);
+            RescaleForDpi(oldDpi, newDpi);
+        }
+        if (const auto* r = reinterpret_cast<const RECT*>(lParam))
+            SetWindowPos(Handle(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        RedrawWindow(Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        return 0;
+    }
     case WM_GETMINMAXINFO: {
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lParam);
         if (minWidth_)

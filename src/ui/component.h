@@ -116,6 +116,10 @@ class TControl : public TComponent, public Window {
 
     // Lays out the aligned children inside AlignArea.
     void Realign();
+    // The DPI changed (ScreenDpi is the new one): fonts, positions and sizes follow, this
+    // control's children first. A length still as the 96-DPI design gave it takes the
+    // design's value again, so a change back restores it exactly.
+    void RescaleForDpi(UINT oldDpi, UINT newDpi);
 
   protected:
     explicit TControl(const Placement& place);
@@ -124,6 +128,9 @@ class TControl : public TComponent, public Window {
                        DWORD exStyle = 0);
     // Where aligned children go, in client coordinates.
     virtual RECT AlignArea() const;
+    // What a control of its own makes for the DPI (images, parts that are no control), once
+    // its own font and bounds follow the new DPI.
+    virtual void OnDpiChanged(UINT /*oldDpi*/, UINT /*newDpi*/) {}
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     // Buttons and labels paint on their parent's colour.

@@ -21,8 +21,7 @@ constexpr DWORD kContainerStyle = WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS
 
 // ---------------------------------------------------------------- TPanel
 
-TPanel::TPanel(const Placement& place, const CreateArgs& a)
-    : TControl(place), padding_(Scale(a.padding)) {
+TPanel::TPanel(const Placement& place, const CreateArgs& a) : TControl(place), padding_(a.padding) {
     RegisterWindowClass(kPanelClass, nullptr, nullptr);
     erasesBackground_ = true;
     SetColor(a.color);
@@ -35,7 +34,7 @@ TPanel::TPanel(const Placement& place, const CreateArgs& a)
 
 RECT TPanel::AlignArea() const {
     RECT r = TControl::AlignArea();
-    InflateRect(&r, -padding_, -padding_);
+    InflateRect(&r, -Scale(padding_), -Scale(padding_));
     return r;
 }
 
@@ -802,6 +801,15 @@ TSpinEdit::TSpinEdit(const Placement& place, const CreateArgs& a)
 }
 
 TSpinEdit::~TSpinEdit() = default;
+
+void TSpinEdit::OnDpiChanged(UINT, UINT) {
+    // The buttons took their width off the box: the box gets its whole width back, and the
+    // buttons, at their new size, take theirs off again.
+    SetBounds(Left(), Top(), Scale(place_.bounds.width), Height());
+    SetWindowPos(buttons_->Handle(), nullptr, 0, 0, Scale(14), Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(buttons_->Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
+}
 
 int TSpinEdit::Clamp(int value) const {
     if (minValue_ == maxValue_)

@@ -30,7 +30,7 @@ class TPanel : public TControl {
     RECT AlignArea() const override;
 
   private:
-    int padding_;
+    int padding_; // at 96 DPI
 };
 
 class TGroupBox : public TControl {
@@ -354,6 +354,7 @@ class TSpinEdit : public TControl {
     virtual void Change();
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
   private:
     class Buttons;

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/errors.h"
+#include "platform/work_area.h"
 #include "platform/wstr.h"
 #include "ui/actions.h"
 #include "ui/controls.h"
@@ -41,8 +42,9 @@ std::u16string UnsupportedText(const TComponent& c) {
 // ---- the window font
 
 HFONT FormFont(const TForm& form) {
+    // Made for the DPI the window had then; its controls have it for the DPI it has now.
     if (HANDLE font = GetPropW(form.Handle(), kFontProp))
-        return static_cast<HFONT>(font);
+        return FontForScreenDpi(static_cast<HFONT>(font));
     return DefaultFont();
 }
 
@@ -62,23 +64,14 @@ IniFont ToIniFont(HFONT font) {
 
 // Fonts made from the settings live as long as the process, like the windows using them.
 HFONT MakeFont(const IniFont& f) {
-    static std::map<std::tuple<std::u16string, int, int, int>, HFONT> cache;
-    const int size = std::clamp(f.Size, 1, 500);
-    const auto key = std::make_tuple(f.Name, f.CharSet & 0xFF, size, f.Style & 15);
-    if (auto it = cache.find(key); it != cache.end())
-        return it->second;
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(size, static_cast<int>(ScreenDpi()), 72);
     lf.lfWeight = (f.Style & fsBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (f.Style & fsItalic) != 0;
     lf.lfUnderline = (f.Style & fsUnderline) != 0;
     lf.lfStrikeOut = (f.Style & fsStrikeOut) != 0;
     lf.lfCharSet = static_cast<BYTE>(f.CharSet & 0xFF);
     lstrcpynW(lf.lfFaceName, W(f.Name), LF_FACESIZE);
-    HFONT font = CreateFontIndirectW(&lf);
-    if (font)
-        cache[key] = font;
-    return font;
+    return PointFont(lf, std::clamp(f.Size, 1, 500));
 }
 
 // The window takes the font, and so does every control that showed the window's old one.
@@ -135,12 +128,15 @@ void TVelmorIniFileEx::WriteGeometry(TControl& control) {
         const bool minimised = IsIconic(hwnd) != FALSE;
         WriteInteger(kStateSection, w + u"-WindowState", minimised ? 1 : 0);
         if (minimised) {
-            // A minimised window sits off screen; its normal place is what comes back.
+            // A minimised window sits off screen; its normal place is what comes back. That
+            // place counts from the work area's corner, which a taskbar at the top or the
+            // left moves away from the screen's.
             WINDOWPLACEMENT wp{sizeof(wp)};
             GetWindowPlacement(hwnd, &wp);
             const SIZE frame = FrameSize(hwnd);
-            top = wp.rcNormalPosition.top;
-            left = wp.rcNormalPosition.left;
+            const MonitorAreas areas = MonitorAreasOf(hwnd);
+            top = wp.rcNormalPosition.top + areas.work.top - areas.monitor.top;
+            left = wp.rcNormalPosition.left + areas.work.left - areas.monitor.left;
             width = wp.rcNormalPosition.right - wp.rcNormalPosition.left - frame.cx;
             height = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top - frame.cy;
         }

@@ -42,7 +42,7 @@ HintSystem::HintSystem(TForm& form) : form_(form) {
     ti.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(Handle(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     // Long hints keep their line breaks.
-    SendMessageW(Handle(), TTM_SETMAXTIPWIDTH, 0, Scale(520));
+    UpdateMaxTipWidth();
     // The platform's hint timing until the form sets its own.
     SetDelay(TTDT_INITIAL, 500);
     SetDelay(TTDT_RESHOW, 50);
@@ -169,6 +169,10 @@ void HintSystem::SetTooltipsEnabled(bool enabled) {
     tooltipsEnabled_ = enabled;
     if (!enabled)
         CancelTooltip();
+}
+
+void HintSystem::UpdateMaxTipWidth() {
+    SendMessageW(Handle(), TTM_SETMAXTIPWIDTH, 0, Scale(520));
 }
 
 void HintSystem::SetColor(COLORREF color) {

@@ -50,6 +50,8 @@ class HintSystem : public Window {
     // The colour and the delays are kept in the tooltip control itself, the one place the
     // show and hide timers read them from.
     void SetColor(COLORREF color);
+    // Long hints wrap at a width that follows the DPI.
+    void UpdateMaxTipWidth();
     // Pause before the first tooltip (initial), pause when moving on while one shows
     // (reshow), how long it stays (autopop).
     void SetDelays(UINT showAfter, UINT moveAfter);

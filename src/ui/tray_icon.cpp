@@ -84,6 +84,11 @@ void TCoolTrayIcon::SetIconIndex(int index) {
         Notify(NIM_MODIFY);
 }
 
+void TCoolTrayIcon::IconsChanged() {
+    if (visible_)
+        Notify(NIM_MODIFY);
+}
+
 void TCoolTrayIcon::SetCycleIcons(bool cycle) {
     cycleIcons_ = cycle;
     UpdateTimer();

@@ -41,6 +41,8 @@ class TCoolTrayIcon : public TComponent, private Window {
     bool CycleIcons() const { return cycleIcons_; }
     // The images follow each other every CycleInterval while the icon is shown.
     void SetCycleIcons(bool cycle);
+    // The images were made again (at another DPI): the shown icon takes the new one.
+    void IconsChanged();
     const std::u16string& IconHint() const { return hint_; }
     void SetIconHint(std::u16string hint);
     // The window the shell sends its callbacks to.

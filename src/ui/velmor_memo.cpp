@@ -51,30 +51,6 @@ bool ContainsNoCase(const std::u16string& part, const std::u16string& line) {
     return !part.empty() && PosNoCase(part, line) > 0;
 }
 
-// The clipboard's Unicode text, read for a paste; the open is retried briefly.
-std::u16string ClipboardTextForPaste(HWND owner) {
-    bool open = false;
-    for (int attempt = 0; attempt < kClipboardAttempts && !open; ++attempt) {
-        open = OpenClipboard(owner) != FALSE;
-        if (!open)
-            Sleep(kClipboardRetryMilliseconds);
-    }
-    if (!open)
-        throw Error(u"Cannot open clipboard.");
-    std::u16string text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            const size_t limit = GlobalSize(data) / sizeof(wchar_t);
-            size_t n = 0;
-            while (n < limit && p[n])
-                ++n;
-            text = U(p, n);
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
 } // namespace
 
 TVelmorMemo::TVelmorMemo(const Placement& place, const CreateArgs& args)

@@ -61,6 +61,9 @@ class TVelmorMemo : public TMemo {
     void AddEntry(const std::u16string& aText, long long number);
     void AddSeparator();
     void CopyToClipboardAll();
+    // What WM_PASTE does: the clipboard's text as plain text, line breaks made CR LF, in
+    // place of the selection, outside the undo buffer.
+    void Paste();
     int VisibleLines() const;
     void SetMargins(int leftMargin, int rightMargin, int topBottomMargin);
     int LineToCharNo(int line) const;
@@ -73,7 +76,6 @@ class TVelmorMemo : public TMemo {
     std::optional<std::u16string> PrepareText(std::u16string_view text) override;
 
   private:
-    void Paste();
     int FontHeight() const;
     // Deletes, from the last line to the first, every line for which doomed is true.
     template <class Pred> int DeleteLinesWhere(Pred doomed);

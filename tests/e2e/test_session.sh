@@ -35,6 +35,19 @@ e2e_driver click "$E2E_CAPTION" btnDesktopShortcut
 settle
 check "the shortcut button makes the desktop shortcut" test -s "$shortcut"
 
+# An end of session that another program vetoes saves, and collecting goes on as before.
+e2e_driver settext "$E2E_CAPTION" mmoClipboard $'[Main category]\r\ncollected\r\nbefore the veto'
+settle
+check "a vetoed end is answered" test "$(e2e_driver endsession "$E2E_CAPTION" veto)" = agreed
+check "the vetoed end saves the pad" \
+    test "$(file_text "$main_file")" = $'[Main category]\ncollected\nbefore the veto'
+e2e_driver setclip "after the veto"
+settle
+check "copies are still collected after the veto" \
+    test "$(pad)" = $'[Main category]\ncollected\nbefore the veto\nafter the veto'
+check "and saved" \
+    test "$(file_text "$main_file")" = $'[Main category]\ncollected\nbefore the veto\nafter the veto'
+
 # Edits that nothing has saved yet: the pad typed into, a separator, an option.
 e2e_driver settext "$E2E_CAPTION" mmoClipboard $'[Main category]\r\ncollected\r\ntyped by hand'
 e2e_driver settext "$E2E_CAPTION" mmoSeparator ' ;'

@@ -44,6 +44,22 @@ shot_tab About window_about
 e2e_driver select "$E2E_CAPTION" Main
 settle
 
+# Moved to a monitor at 125 %, the window and all on it grow by a quarter; back at 100 %
+# it is as it was.
+read -r x y w h <<<"$(e2e_driver rect "$E2E_CAPTION")"
+e2e_driver move "$E2E_CAPTION" 0 0 "$w" "$h"
+e2e_driver dpi "$E2E_CAPTION" 96 120
+settle
+check "at another DPI the window takes the suggested size" \
+    test "$(e2e_driver rect "$E2E_CAPTION")" = "0 0 $(((w * 120 + 48) / 96)) $(((h * 120 + 48) / 96))"
+e2e_screenshot window_dpi120
+e2e_driver dpi "$E2E_CAPTION" 120 96
+settle
+check "back at the first DPI it has its old size" \
+    test "$(e2e_driver rect "$E2E_CAPTION")" = "0 0 $w $h"
+e2e_driver move "$E2E_CAPTION" "$x" "$y" "$w" "$h"
+settle
+
 # "Save as...": the chosen file gets the pad, the status bar says where.
 saved="$E2E_DOCUMENTS/saved copy.txt"
 e2e_driver click "$E2E_CAPTION" btnSaveAs

@@ -6,20 +6,16 @@
 #include <thread>
 #include <vector>
 
+#include "clipboard_holder.h"
 #include "core/errors.h"
 #include "platform/clipboard.h"
 #include "platform/hooks.h"
 
 using namespace vp;
+using test::ClipboardHolder;
+using test::OwnerWindow;
 
 namespace {
-
-// A message-only window that owns what a test puts on the clipboard.
-struct OwnerWindow {
-    HWND h = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    ~OwnerWindow() { DestroyWindow(h); }
-};
 
 struct Format {
     UINT id;
@@ -47,28 +43,6 @@ void PutRaw(const std::vector<Format>& formats) {
     }
     CloseClipboard();
 }
-
-// Another thread opens the clipboard with its own window and holds it.
-class ClipboardHolder {
-  public:
-    explicit ClipboardHolder(DWORD milliseconds) {
-        HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([opened, milliseconds] {
-            OwnerWindow own;
-            const BOOL ok = OpenClipboard(own.h);
-            SetEvent(opened);
-            Sleep(milliseconds);
-            if (ok)
-                CloseClipboard();
-        });
-        WaitForSingleObject(opened, 5000);
-        CloseHandle(opened);
-    }
-    ~ClipboardHolder() { thread_.join(); }
-
-  private:
-    std::thread thread_;
-};
 
 class Clipboard : public ::testing::Test {
   protected:

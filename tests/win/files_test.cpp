@@ -3,13 +3,16 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/app_name.h"
 #include "core/encoding.h"
 #include "core/errors.h"
 #include "core/temp_files.h"
+#include "failing_allocator.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/version.h"
@@ -333,6 +336,47 @@ TEST_F(Files, SystemFolders) {
 
 namespace {
 
+// How many handles this process holds, from the system's handle table (Wine's
+// GetProcessHandleCount answers 0).
+size_t OwnHandleCount() {
+    struct Entry {
+        USHORT process, creatorBackTrace;
+        UCHAR type, attributes;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    struct Table {
+        ULONG count;
+        Entry entries[1];
+    };
+    using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return 0;
+    constexpr ULONG kSystemHandleInformation = 16;
+    std::vector<unsigned char> buffer(1 << 20);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(kSystemHandleInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == static_cast<LONG>(0xC0000004)) { // the buffer is too small
+            buffer.resize(std::max<size_t>(buffer.size() * 2, needed));
+            continue;
+        }
+        if (status < 0)
+            return 0;
+        break;
+    }
+    const auto* table = reinterpret_cast<const Table*>(buffer.data());
+    size_t own = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        if (table->entries[i].process == static_cast<USHORT>(GetCurrentProcessId()))
+            ++own;
+    return own;
+}
+
 // A process that exists but never runs: CREATE_SUSPENDED, ended by the destructor.
 struct SuspendedProcess {
     PROCESS_INFORMATION pi{};
@@ -385,6 +429,35 @@ TEST_F(Files, LeftoverTempFilesGoAndEverythingElseStays) {
         EXPECT_EQ(ReadBytes(dir + name), "mine") << ToUtf8(name);
     EXPECT_TRUE(FolderExists(dir + TempFileName(0xFFFFFFF1u, 1)));
     EXPECT_EQ(RemoveLeftoverTempFiles(dir + u"missing\\"), 0);
+}
+
+TEST_F(Files, TheLeftoverScanHoldsNoHandleWhenAnAllocationFails) {
+    const SuspendedProcess same(ExecutablePath());
+    const SuspendedProcess other(AppFolder() + u"vp_fixture_plain.exe");
+    ASSERT_NE(same.pi.dwProcessId, 0u);
+    // Each entry takes another path: this process's, a running copy's, another program's.
+    const std::u16string entries[] = {TempFileName(GetCurrentProcessId(), 1),
+                                      TempFileName(same.pi.dwProcessId, 2),
+                                      TempFileName(other.pi.dwProcessId, 3)};
+    auto plant = [&] {
+        for (const auto& name : entries)
+            if (!FileExists(dir + name))
+                WriteBytes(dir + name, "partial");
+    };
+    auto handles = [] { return OwnHandleCount(); };
+    // A first round makes whatever is made once per process (the first exception thrown
+    // sets up the unwinder): the second one counts.
+    plant();
+    test::EachAllocationFails([&] { RemoveLeftoverTempFiles(dir); }, plant);
+    const size_t before = handles();
+    ASSERT_GT(before, 0u);
+    const int failures = test::EachAllocationFails([&] { RemoveLeftoverTempFiles(dir); },
+                                                   [&] {
+                                                       EXPECT_EQ(handles(), before);
+                                                       plant();
+                                                   });
+    EXPECT_GT(failures, 2);
+    EXPECT_TRUE(FileExists(dir + entries[1])) << "the running copy's file stays";
 }
 
 TEST_F(Files, EnsureFolderMakesFoldersOnANetworkShare) {

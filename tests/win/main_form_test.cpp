@@ -631,7 +631,7 @@ TEST_F(MainForm, ShutdownGoesOnAfterAFailingStepAndReportsOnce) {
     form->mmoClipboard->SetText(u"unsaved\r\n");
     form->mmoSeparator->SetText(u"~~");
     SetFileAttributesW(W(dir + u"Main category.txt"), FILE_ATTRIBUTE_READONLY);
-    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, 0);
     ASSERT_EQ(fx.boxes.size(), 1u);
     EXPECT_NE(fx.boxes[0].text.find(u"Main category.txt"), std::u16string::npos);
     // The pad's edits live on in a recovery file that the report names.
@@ -648,6 +648,48 @@ TEST_F(MainForm, ShutdownGoesOnAfterAFailingStepAndReportsOnce) {
     SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
     EXPECT_EQ(fx.boxes.size(), 1u);
     EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "~~");
+}
+
+TEST_F(MainForm, AVetoedEndOfSessionSavesAndLeavesTheProgramAsItWas) {
+    Open(true);
+    CountingViewer next;
+    HWND previous = SetClipboardViewer(next.hwnd);
+    form->JoinViewerChain();
+    const ATOM hotKey = form->HotMonitorID();
+    ASSERT_NE(hotKey, 0);
+    form->mmoClipboard->SetText(u"typed\r\n");
+    form->mmoSeparator->SetText(u"~~");
+    ShowWindow(form->Handle(), SW_MAXIMIZE);
+    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(fx.boxes.empty());
+    EXPECT_TRUE(IsZoomed(form->Handle())) << "the settings are written, the window stays";
+    EXPECT_EQ(ReadBytes(dir + u"Main category.txt"), "\xEF\xBB\xBFtyped\r\n");
+    EXPECT_TRUE(FileExists(IniPath()));
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "~~");
+
+    // Still collecting: in the chain, the hotkey and the toggle live, monitoring on.
+    EXPECT_FALSE(form->IsINISaved());
+    EXPECT_EQ(GetClipboardViewer(), form->Handle());
+    EXPECT_EQ(form->HotMonitorID(), hotKey);
+    EXPECT_TRUE(form->actToggleMonitor->Enabled());
+    EXPECT_TRUE(form->Monitoring());
+    EXPECT_TRUE(form->Scanner->Scanning());
+    const int draws = next.draws;
+    SetClipboardText(u"after the veto");
+    while (ProcessPendingMessages()) {
+    }
+    EXPECT_NE(Pad().find(u"after the veto"), std::u16string::npos) << "the system's notice";
+    EXPECT_GT(next.draws, draws) << "and passed on";
+
+    // The real end saves again, and then for good.
+    form->mmoSeparator->SetText(u"at exit");
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), "at exit");
+    EXPECT_NE(ReadTextFile(dir + u"Main category.txt").find(u"after the veto"),
+              std::u16string::npos);
+    EXPECT_EQ(form->HotMonitorID(), 0);
+    EXPECT_EQ(GetClipboardViewer(), next.hwnd);
+    ChangeClipboardChain(next.hwnd, previous);
 }
 
 TEST_F(MainForm, ReadOnlySettingsFileAtShutdownShowsNothing) {

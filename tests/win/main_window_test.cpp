@@ -8,8 +8,10 @@
 #include <map>
 
 #include "core/encoding.h"
+#include "core/scope_exit.h"
 #include "main_form_fixture.h"
 #include "platform/wstr.h"
+#include "tray_support.h"
 #include "ui/dpi.h"
 
 using namespace vp;
@@ -486,4 +488,132 @@ TEST_F(MainForm, TheTrayMenuCopiesThePadWithoutCollectingItAgain) {
     EXPECT_EQ(Pad(), pad);
     Copy(u"next");
     EXPECT_EQ(Pad(), pad + u"next\r\n") << "later copies are collected as before";
+}
+
+namespace {
+
+struct Geometry {
+    int left, top, width, height;
+    bool operator==(const Geometry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Geometry& g) {
+    return os << g.left << "," << g.top << " " << g.width << "x" << g.height;
+}
+
+Geometry GeometryOf(const TControl& c) {
+    return {c.Left(), c.Top(), c.Width(), c.Height()};
+}
+
+LONG FontHeight(const TControl& c) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(c.Handle(), WM_GETFONT, 0, 0)), sizeof(lf),
+               &lf);
+    return lf.lfHeight;
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bm.bmWidth;
+}
+
+// Where the buttons of a spin box end, in the box's parent.
+int UpDownRight(const TControl& box) {
+    HWND parent = GetParent(box.Handle());
+    for (HWND w = FindWindowExW(parent, nullptr, UPDOWN_CLASSW, nullptr); w;
+         w = FindWindowExW(parent, w, UPDOWN_CLASSW, nullptr))
+        if (reinterpret_cast<HWND>(SendMessageW(w, UDM_GETBUDDY, 0, 0)) == box.Handle()) {
+            RECT r{};
+            GetWindowRect(w, &r);
+            MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+            return r.right;
+        }
+    return -1;
+}
+
+} // namespace
+
+TEST_F(MainForm, AnotherDpiRescalesTheWindowAndTheOldOneRestoresIt) {
+    test::TrayRecorder tray;
+    Open();
+    form->Show(SW_SHOWNOACTIVATE);
+    form->TrayIcon->ShowIcon();
+    const int start = static_cast<int>(ScreenDpi());
+    const int other = start == 144 ? 96 : 144;
+    // A failure on the way leaves the other tests at the DPI they started with.
+    const ScopeExit restore([&] { SetScreenDpi(static_cast<UINT>(start)); });
+    auto at = [](int value96, int dpi) { return MulDiv(value96, dpi, 96); };
+    auto design = [&](int l, int t, int w, int h, int dpi) {
+        return Geometry{at(l, dpi), at(t, dpi), at(w, dpi), at(h, dpi)};
+    };
+    // Controls where the design put them, in their containers' client coordinates.
+    struct Placed {
+        TControl* control;
+        int l, t, w, h;
+    };
+    const Placed placed[] = {{form->btnSave, 8, 85, 150, 25},
+                             {form->chkTrim, 10, 64, 310, 20},
+                             {form->hotMonitor, 10, 182, 180, 24},
+                             {form->grpDuplicate, 8, 236, 330, 112},
+                             {form->btnApplyCateg, 8, 476, 90, 27}};
+    TControl* everyKind[] = {form->pnlLeft,      form->Scanner,     form->grpAuto,
+                             form->mmoClipboard, form->spnOpacity,  form->PathBackup,
+                             form->grpPad,       form->PageControl, form->StatBar};
+    std::map<TControl*, Geometry> before;
+    for (TControl* c : everyKind)
+        before[c] = GeometryOf(*c);
+    // The buttons close the box, overlapping its border by a few pixels of the system's.
+    const int overlap = at(72 + 64, start) - UpDownRight(*form->spnOpacity);
+    ASSERT_GE(overlap, 0);
+    ASSERT_LE(overlap, 3);
+    for (const Placed& p : placed) {
+        ASSERT_EQ(GeometryOf(*p.control), design(p.l, p.t, p.w, p.h, start))
+            << ToUtf8(p.control->Name());
+        before[p.control] = GeometryOf(*p.control);
+    }
+    RECT original{};
+    GetWindowRect(form->Handle(), &original);
+
+    // The system suggests the window's new rectangle with the new DPI.
+    RECT suggested{original.left, original.top,
+                   original.left + MulDiv(original.right - original.left, other, start),
+                   original.top + MulDiv(original.bottom - original.top, other, start)};
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(other, other),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT now{};
+    GetWindowRect(form->Handle(), &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested))
+        << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+    for (const Placed& p : placed)
+        EXPECT_EQ(GeometryOf(*p.control), design(p.l, p.t, p.w, p.h, other))
+            << ToUtf8(p.control->Name());
+    EXPECT_EQ(form->pnlLeft->Width(), at(166, other));
+    EXPECT_EQ(form->Scanner->Height(), at(14, other));
+    EXPECT_EQ(UpDownRight(*form->spnOpacity), at(72 + 64, other) - overlap) << "its buttons";
+    EXPECT_EQ(FontHeight(*form->btnSave), -MulDiv(9, other, 72));
+    EXPECT_EQ(FontHeight(*form->grpPad), -MulDiv(9, other, 72));
+    EXPECT_EQ(FontHeight(*form->mmoClipboard), -MulDiv(8, other, 72));
+    EXPECT_EQ(FontHeight(*form->StatBar), -MulDiv(9, other, 72));
+    ASSERT_FALSE(tray.calls.empty());
+    EXPECT_EQ(IconWidth(tray.calls.back().icon), MulDiv(16, other, 96)) << "the tray icon";
+
+    // Back on the first monitor, everything is where and as large as it was.
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(start, start),
+                 reinterpret_cast<LPARAM>(&original));
+    EXPECT_EQ(static_cast<int>(ScreenDpi()), start);
+    GetWindowRect(form->Handle(), &now);
+    EXPECT_TRUE(EqualRect(&now, &original));
+    for (const auto& [control, geometry] : before)
+        EXPECT_EQ(GeometryOf(*control), geometry) << ToUtf8(control->Name());
+    EXPECT_EQ(FontHeight(*form->btnSave), -MulDiv(9, start, 72));
+    EXPECT_EQ(FontHeight(*form->mmoClipboard), -MulDiv(8, start, 72));
+    EXPECT_EQ(IconWidth(tray.calls.back().icon), MulDiv(16, start, 96));
+    EXPECT_EQ(UpDownRight(*form->spnOpacity), at(72 + 64, start) - overlap);
 }

@@ -7,7 +7,9 @@
 #include "core/app_name.h"
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "core/scope_exit.h"
 #include "core/text.h"
+#include "platform/work_area.h"
 #include "platform/wstr.h"
 #include "test_support.h"
 #include "ui/actions.h"
@@ -314,6 +316,31 @@ TEST_F(FormState, WindowStatesAndTheFormFont) {
          {u"FormFontName=Courier New\r\n", u"FormFontSize=12\r\n", u"FormFontStyle=1\r\n",
           u"FormFontCharSet=0\r\n", u"FormFontColor=-16777208\r\n"})
         EXPECT_NE(text.find(key), std::u16string::npos) << ToUtf8(key);
+}
+
+TEST_F(FormState, AWindowMinimisedBesideATaskbarAtTheTopOrLeftKeepsItsPlace) {
+    form.Show(SW_SHOWNOACTIVATE);
+    SetWindowPos(form.Handle(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT before{};
+    GetWindowRect(form.Handle(), &before);
+    WINDOWPLACEMENT wp{sizeof(wp)};
+    GetWindowPlacement(form.Handle(), &wp);
+    ASSERT_EQ(before.top, wp.rcNormalPosition.top) << "here the work area is the screen";
+    ShowWindow(form.Handle(), SW_MINIMIZE);
+    // Where the system has a taskbar 30 wide on the left and 40 high at the top, a
+    // window's normal place counts from the work area's corner, not the screen's.
+    const MonitorAreas areas{.monitor = {0, 0, 1600, 900}, .work = {30, 40, 1600, 900}};
+    hooks::MonitorAreasOf = [&](HWND) { return areas; };
+    const ScopeExit unhook([] { hooks::MonitorAreasOf = nullptr; });
+    SaveFormState(form, ini);
+    const std::u16string text = IniText();
+    EXPECT_NE(text.find(u"MainForm-Top=" + IntToText(wp.rcNormalPosition.top + 40) + u"\r\n"),
+              std::u16string::npos)
+        << ToUtf8(text);
+    EXPECT_NE(text.find(u"MainForm-Left=" + IntToText(wp.rcNormalPosition.left + 30) + u"\r\n"),
+              std::u16string::npos);
+    EXPECT_NE(text.find(u"MainForm-ClWidth=" + IntToText(Scale(500)) + u"\r\n"),
+              std::u16string::npos);
 }
 
 TEST_F(FormState, AssertionsAndErrors) {

@@ -4,8 +4,11 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <vector>
 
+#include "clipboard_holder.h"
 #include "core/errors.h"
+#include "failing_allocator.h"
 #include "platform/clipboard.h"
 #include "platform/hooks.h"
 #include "platform/wstr.h"
@@ -161,6 +164,36 @@ TEST_F(UiMemo, PasteInsertsPlainTextWithCrLfAndLeavesNoUndo) {
     const std::u16string kept = memo.Text();
     SendMessageW(memo.Handle(), WM_PASTE, 0, 0);
     EXPECT_EQ(memo.Text(), kept);
+}
+
+TEST_F(UiMemo, AFailedPasteLeavesTheClipboardClosedAndItsRetriesWaitThroughTheHook) {
+    SetClipboardText(u"two\nlines");
+    const int failures =
+        test::EachAllocationFails([&] { memo.Paste(); },
+                                  [&] {
+                                      const HWND open = GetOpenClipboardWindow();
+                                      EXPECT_EQ(open, nullptr)
+                                          << "the clipboard is left open to every other program";
+                                      if (open)
+                                          CloseClipboard();
+                                  });
+    EXPECT_GT(failures, 0);
+    memo.SetText(u"");
+    memo.Paste();
+    EXPECT_EQ(memo.Text(), u"two\r\nlines");
+
+    std::vector<unsigned> waits;
+    hooks::Sleep = [&](unsigned ms) {
+        waits.push_back(ms);
+        ::Sleep(ms);
+    };
+    {
+        test::ClipboardHolder holder(1500);
+        EXPECT_THROW(memo.Paste(), Error);
+    }
+    hooks::Sleep = nullptr;
+    EXPECT_EQ(waits, std::vector<unsigned>(kClipboardAttempts, kClipboardRetryMilliseconds));
+    EXPECT_EQ(memo.Text(), u"two\r\nlines");
 }
 
 TEST_F(UiMemo, CtrlASelectsAllAndInsertTogglesTheTypeMode) {

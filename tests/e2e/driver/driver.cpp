@@ -242,7 +242,10 @@ int Usage() {
           "  trayclick                  click the program's tray icon as the shell reports it\n"
           "  trayicon                   print 1 when the shell holds the program's tray icon\n"
           "  count TITLE                visible top-level windows with that title\n"
-          "  endsession TITLE           end-of-logon messages, without closing\n"
+          "  dpi TITLE FROM TO          WM_DPICHANGED from one DPI to another, the\n"
+          "                             window's rectangle scaled alike\n"
+          "  endsession TITLE [veto]    end-of-logon messages, without closing; veto: the\n"
+          "                             session goes on after all (WM_ENDSESSION FALSE)\n"
           "  hotkey TITLE CONTROL [HK]  print or set a hotkey box (HKM_ value)\n"
           "  getclip                    print the clipboard's text, or nothing\n"
           "  setclip-hold TEXT MS       set the clipboard, then keep it open for MS\n"
@@ -513,6 +516,34 @@ int wmain(int argc, wchar_t** argv) {
                    ? 0
                    : 1;
     }
+    if (cmd == L"dpi" && argc >= 5) {
+        // As the system tells a window that moved to a monitor of another scale.
+        HWND t = top();
+        RECT r{};
+        if (!t || !GetWindowRect(t, &r))
+            return 1;
+        const int from = _wtoi(argv[3]), to = _wtoi(argv[4]);
+        RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, to, from),
+                       r.top + MulDiv(r.bottom - r.top, to, from)};
+        // The rectangle is read in the program's memory: the message carries no copy of it.
+        DWORD pid = 0;
+        GetWindowThreadProcessId(t, &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process)
+            return 1;
+        void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE,
+                                      PAGE_READWRITE);
+        const bool written =
+            remote && WriteProcessMemory(process, remote, &suggested, sizeof(RECT), nullptr);
+        DWORD_PTR ignored = 0;
+        const bool sent = written && SendMessageTimeoutW(t, WM_DPICHANGED, MAKEWPARAM(to, to),
+                                                         reinterpret_cast<LPARAM>(remote),
+                                                         SMTO_ABORTIFHUNG, 10000, &ignored);
+        if (remote)
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
+        return sent ? 0 : 1;
+    }
     if (cmd == L"minimize" && argc >= 3) {
         HWND t = top();
         if (!t)
@@ -586,7 +617,9 @@ int wmain(int argc, wchar_t** argv) {
         if (!SendMessageTimeoutW(t, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &agreed))
             return 1;
         DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutW(t, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, &ignored))
+        const bool vetoed = argc >= 4 && std::wstring(argv[3]) == L"veto";
+        if (!SendMessageTimeoutW(t, WM_ENDSESSION, vetoed ? FALSE : TRUE, 0, SMTO_ABORTIFHUNG,
+                                 10000, &ignored))
             return 1;
         Print(agreed ? u"agreed\n" : u"refused\n");
         return 0;
