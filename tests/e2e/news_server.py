@@ -1,10 +1,12 @@
 """A loopback HTTP server for the news test: it answers every GET with one file and logs
-each request. It serves a few requests at most and ends by itself after a while."""
+each request, holding its first answer back for a given number of seconds (default 0).
+It serves a few requests at most and ends by itself after a while."""
 import http.server
 import sys
 import time
 
 port_file, news_file, log_file = sys.argv[1:4]
+first_delay = float(sys.argv[4]) if len(sys.argv) > 4 else 0.0
 news = open(news_file, "rb").read()
 served = 0
 
@@ -20,6 +22,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             for name, value in self.headers.items():
                 log.write(f"{name}: {value}\n")
             log.write("\n")
+        if served == 1:
+            time.sleep(first_delay)
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Content-Length", str(len(news)))

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # "Check for news" downloads the news file (through the prefix's proxy setting, which points
 # at a server of this test on 127.0.0.1), the tab shows the news, the status and the
-# announced version, and the news and the time of the check outlive the program.
+# announced version, and the news and the time of the check outlive the program. The server
+# holds its answer back for a while, and the window answers meanwhile.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 data="$E2E_APPDATA/Velmor Pasquill"
@@ -13,7 +14,7 @@ unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY no_proxy
 news=$'!TAnnouncer\r\nVelmor Pasquill news\r\n4.6.0.0\r\n12\r\nVersion 4.6 is out: faster capture and a new tray menu.\r\n\r\nDownload it from our web site.\r\n'
 printf '%s' "$news" >"$E2E_TMP/updater.bin"
 python3 "$VP_SOURCE/tests/e2e/news_server.py" "$E2E_TMP/port" "$E2E_TMP/updater.bin" \
-    "$E2E_TMP/requests.log" &
+    "$E2E_TMP/requests.log" 8 &
 server_pid=$!
 news_cleanup() {
     kill "$server_pid" 2>/dev/null || true
@@ -47,6 +48,16 @@ check "the version line has no online version yet" \
     test "$(get lblVersion)" = "You are running version: 4.5.0.  Online version: ?"
 
 check "the check button is there" e2e_driver click "$E2E_CAPTION" btnCheckManually
+for _ in $(seq 1 20); do
+    grep -q '^GET ' "$E2E_TMP/requests.log" 2>/dev/null && break
+    sleep 0.2
+done
+# The server holds its answer for 8 s: a window that waited for it could not say this.
+status=$(timeout 5 "$WINE" "$VP_BUILD/vp_driver.exe" get "$E2E_CAPTION" lblStatus 2>/dev/null |
+    tr -d '\r' || true)
+check "while the server holds its answer the window answers: checking (was '$status')" \
+    test "$status" = "Checking for news..."
+e2e_screenshot news_checking
 status=
 for _ in $(seq 1 100); do
     status=$(get lblStatus)
