@@ -197,7 +197,7 @@ bool InetRequest(const std::u16string& URL, const std::u16string& Referer, std::
     // beyond the deadline, end them).
     SetTimeouts(opened.Get(), limits.totalMs + 1000);
     auto x = std::make_shared<Exchange>();
-    x->internet = opened.Release();
+    x->internet = opened.Get();
     std::thread worker(
         [x, URL, info, headers = RequestHeaderBlock(Referer), post = ToUtf8(PostData), limits] {
             bool ok = false;
@@ -213,6 +213,8 @@ bool InetRequest(const std::u16string& URL, const std::u16string& Referer, std::
             x->done = true;
             x->ended.notify_all();
         });
+    // From here the handle is closed by hand: the deadline may close it early.
+    opened.Release();
     std::unique_lock<std::mutex> lock(x->mutex);
     if (!x->ended.wait_for(lock, std::chrono::milliseconds(limits.totalMs),
                            [&] { return x->done; })) {
@@ -244,6 +246,7 @@ std::u16string InetGetText(const std::u16string& URL, const std::u16string& Refe
         return {};
     return DecodeAnsi(body);
 }
+
 bool IsConnectedToInternet() {
     if (hooks::ConnectedState)
         return hooks::ConnectedState();

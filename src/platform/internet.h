@@ -1,8 +1,8 @@
 #pragma once
-// One blocking HTTP request over WinInet, on the calling thread, presenting itself as a
-// desktop browser through a fixed header block; and the test whether the program can
-// reach the internet. The user's proxy settings apply. A request shares nothing with
-// other requests, so any thread may make one.
+// One blocking HTTP request over WinInet, presenting itself as a desktop browser through a
+// fixed header block; and the test whether the program can reach the internet. The user's
+// proxy settings apply. The caller waits for the request, never longer than its deadline.
+// A request shares nothing with other requests, so any thread may make one.
 //
 //     std::string body;
 //     InetResponse response;
