@@ -6,6 +6,7 @@
 #include "core/encoding.h"
 #include "core/errors.h"
 #include "core/paths.h"
+#include "core/text.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -79,29 +80,52 @@ RNews TAnnouncer::LoadLocalNews() {
 }
 
 bool TAnnouncer::GetNews() {
+    std::u16string why;
+    if (!BeginCheck(why))
+        return EndCheck({.why = why});
+    return EndCheck(Download(URL, CurrentInetLimits()));
+}
+
+bool TAnnouncer::BeginCheck(std::u16string& why) {
     Clear();
     Assert(!URL.empty(), kUnit, u"Updater URL is empty!");
-    std::u16string failure = u"Cannot check for news & updates!";
-    std::u16string text;
     try {
         ui::Raise(OnUpdateStart);
-        InetResponse response;
-        text = InetGetText(URL, u"", &response);
-        std::u16string why = response.failure;
-        // An error page is no news file, and must not count as a completed check.
-        if (why.empty() && !IsHttpSuccess(response.status))
-            why = u"The server answered with HTTP status " +
-                  FromUtf8(std::to_string(response.status)) + u".";
-        else if (why.empty() && text.empty())
-            why = u"The server sent an empty news file.";
-        if (!why.empty()) {
-            failure += u"\r\n" + why;
-            text.clear();
-        }
+        return true;
     } catch (...) {
-        failure += u"\r\n" + ExceptionText(std::current_exception());
-        text.clear();
+        why = ExceptionText(std::current_exception());
+        return false;
     }
+}
+
+NewsDownload TAnnouncer::Download(const std::u16string& url, const InetLimits& limits) {
+    NewsDownload result;
+    try {
+        InetResponse response;
+        result.text = InetGetText(url, u"", &response, limits);
+        result.why = response.failure;
+        // An error page is no news file, and must not count as a completed check.
+        if (result.why.empty() && !IsHttpSuccess(response.status))
+            result.why = u"The server answered with HTTP status " +
+                         FromUtf8(std::to_string(response.status)) + u".";
+        else if (result.why.empty() && result.text.empty())
+            result.why = u"The server sent an empty news file.";
+        // A network's sign-in page answers every address with status 200; taken for the
+        // news, it would replace the news remembered.
+        else if (result.why.empty() && !IsNewsFile(result.text))
+            result.why = u"The server sent a page that is not a news file.";
+        // As in every file the program reads, and as the local copy reads back.
+        ReplaceCharInPlace(result.text, u'\0', kNulSubstitute);
+    } catch (...) {
+        result.why = ExceptionText(std::current_exception());
+    }
+    if (!result.why.empty())
+        result.text.clear();
+    return result;
+}
+
+bool TAnnouncer::EndCheck(NewsDownload download) {
+    std::u16string& text = download.text;
     if (!text.empty()) {
         LastUpdate = NowDateTime();
         OnlineRec.LoadFrom(text);
@@ -110,7 +134,8 @@ bool TAnnouncer::GetNews() {
             WriteTextFile(FLocalFile, text, true, false);
         News = OnlineRec;
     } else if (ShowConnectFailure) {
-        ShowError(failure);
+        ShowError(u"Cannot check for news & updates!" +
+                  (download.why.empty() ? u"" : u"\r\n" + download.why));
     }
     return !text.empty();
 }

@@ -12,8 +12,16 @@
 #include <string>
 
 #include "core/news.h"
+#include "platform/internet.h"
 
 namespace vp {
+
+// What the download of one check brought.
+struct NewsDownload {
+    std::u16string text;
+    // Why the download failed, one line for the user; empty when it succeeded.
+    std::u16string why;
+};
 
 class TAnnouncer {
   public:
@@ -32,6 +40,12 @@ class TAnnouncer {
     // One check; true when a news file arrived. A failed check leaves LastUpdate and News
     // as they were and, with ShowConnectFailure, tells the user why.
     bool GetNews();
+    // GetNews in three steps, so that the download can run on another thread: BeginCheck
+    // and EndCheck on the window's thread, Download anywhere. BeginCheck is false, with
+    // the reason, when the check failed before its download.
+    bool BeginCheck(std::u16string& why);
+    static NewsDownload Download(const std::u16string& url, const InetLimits& limits);
+    bool EndCheck(NewsDownload download);
     bool IsTimeToCheckAgain() const;
     // Whether News announces a higher version than the running program's.
     bool NewVerionFound() const;

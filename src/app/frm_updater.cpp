@@ -1,8 +1,13 @@
 #include "app/frm_updater.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "core/errors.h"
+#include "core/scope_exit.h"
 #include "platform/internet.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
@@ -28,24 +33,6 @@ std::unique_ptr<TFrmUpdater>& Instance() {
     return instance;
 }
 
-// Ends the busy state of a check on every path, errors included.
-class CheckScope {
-  public:
-    explicit CheckScope(TButton& button) : button_(button) {
-        button_.SetEnabled(false);
-        BusyCursorOn();
-    }
-    ~CheckScope() {
-        button_.SetEnabled(true);
-        BusyCursorOff();
-    }
-    CheckScope(const CheckScope&) = delete;
-    CheckScope& operator=(const CheckScope&) = delete;
-
-  private:
-    TButton& button_;
-};
-
 // Static text drawn centred, vertically too, on one line.
 void CenterText(TLabel& label) {
     const LONG style = GetWindowLongW(label.Handle(), GWL_STYLE);
@@ -66,7 +53,21 @@ int IntervalBoxLeft(int radioLeft) {
     return radioLeft + MulDiv(size.cx + glyph, 96, static_cast<int>(ScreenDpi()));
 }
 
+// How long closing the program waits for a check's download to end.
+constexpr auto kDownloadWaitAtClose = std::chrono::seconds(1);
+
 } // namespace
+
+// The one piece a check's thread shares with the window's thread; the thread touches
+// nothing else but its own copies, and no window at all.
+struct TFrmUpdater::CheckJob {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;      // the download has ended
+    bool abandoned = false; // the panel is going: nobody takes the result
+    NewsDownload result;
+    std::thread thread; // the window's thread alone uses this
+};
 
 void TStateLabel::SetTransparent(bool transparent) {
     transparent_ = transparent;
@@ -100,6 +101,7 @@ TFrmUpdater::TFrmUpdater(const UpdaterOptions& options)
 }
 
 TFrmUpdater::~TFrmUpdater() {
+    AbandonCheck();
     try {
         FormDestroy();
     } catch (...) {
@@ -252,10 +254,57 @@ void TFrmUpdater::btnCheckManuallyClick() {
 }
 
 void TFrmUpdater::RunCheck(bool scheduled) {
-    CheckScope busy(*btnCheckManually);
-    if (scheduled && !Announcer->IsTimeToCheckAgain())
+    if (check_)
+        return; // one check at a time
+    if (scheduled && !Announcer->IsTimeToCheckAgain()) {
         ShowAlreadyChecked();
-    else if (!Announcer->GetNews())
+        UpdateVersionLabel();
+        return;
+    }
+    btnCheckManually->SetEnabled(false);
+    // Unless a download is under way, the button comes back on every path, errors included.
+    auto enable = ScopeExit([this] {
+        if (!check_)
+            btnCheckManually->SetEnabled(true);
+    });
+    std::u16string why;
+    if (!Announcer->BeginCheck(why)) {
+        CheckEnded(Announcer->EndCheck({.why = why}));
+        return;
+    }
+    auto job = std::make_shared<CheckJob>();
+    job->thread =
+        std::thread([job, url = Announcer->URL, limits = CurrentInetLimits(), window = Handle()] {
+            NewsDownload result = TAnnouncer::Download(url, limits);
+            std::lock_guard<std::mutex> lock(job->mutex);
+            job->done = true;
+            if (!job->abandoned) {
+                job->result = std::move(result);
+                PostMessageW(window, WM_NEWS_DOWNLOADED, 0, 0);
+            }
+            job->ended.notify_all();
+        });
+    check_ = std::move(job);
+}
+
+void TFrmUpdater::DownloadEnded() {
+    if (!check_)
+        return;
+    NewsDownload result;
+    {
+        std::lock_guard<std::mutex> lock(check_->mutex);
+        if (!check_->done)
+            return; // not this check's message
+        result = std::move(check_->result);
+    }
+    const std::shared_ptr<CheckJob> job = std::exchange(check_, nullptr);
+    job->thread.join(); // it has only its return left
+    btnCheckManually->SetEnabled(true);
+    CheckEnded(Announcer->EndCheck(std::move(result)));
+}
+
+void TFrmUpdater::CheckEnded(bool result) {
+    if (!result)
         ShowCannotCheck();
     else if (Announcer->HasNews)
         ShowNewsFound();
@@ -264,10 +313,33 @@ void TFrmUpdater::RunCheck(bool scheduled) {
     UpdateVersionLabel();
 }
 
+void TFrmUpdater::AbandonCheck() {
+    const std::shared_ptr<CheckJob> job = std::exchange(check_, nullptr);
+    if (!job)
+        return;
+    // A download about to end may end; a slow one is left to finish alone, its result
+    // unseen: the program's exit does not wait for the network.
+    std::unique_lock<std::mutex> lock(job->mutex);
+    job->ended.wait_for(lock, kDownloadWaitAtClose, [&] { return job->done; });
+    job->abandoned = true;
+    const bool done = job->done;
+    lock.unlock();
+    if (done)
+        job->thread.join();
+    else
+        job->thread.detach();
+}
+
+LRESULT TFrmUpdater::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NEWS_DOWNLOADED) {
+        DownloadEnded();
+        return 0;
+    }
+    return TForm::HandleMessage(msg, wParam, lParam);
+}
+
 void TFrmUpdater::UpdateStart() {
     SetStatus(u"Checking for news...", false, RGB(255, 120, 0));
-    // The download blocks the thread: the label must show before it starts.
-    RedrawWindow(lblStatus->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void TFrmUpdater::SetStatus(const std::u16string& text, bool transparent, COLORREF color) {

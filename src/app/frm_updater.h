@@ -3,6 +3,7 @@
 // whose window is never shown; its page control lives in the main window's "Updates and
 // news" tab. It shows the latest news, a status line and the running and announced
 // versions, runs one automatic check a while after start-up and lets the user check now.
+// A check downloads on a thread of its own, so the window keeps answering meanwhile.
 //
 //     CreateUpdater(vendor::kNewsFile, tabUpdater);
 //     FrmUpdater->GetNewsAuto(600);
@@ -19,6 +20,9 @@
 #include "ui/velmor_spin_edit.h"
 
 namespace vp {
+
+// Posted to the panel's window when a check's download has ended.
+inline constexpr UINT WM_NEWS_DOWNLOADED = WM_APP + 4712;
 
 struct UpdaterOptions {
     // Where the local news copy lives; empty: DataFolder().
@@ -61,6 +65,8 @@ class TFrmUpdater : public ui::TForm {
     void chkForceNewsFoundClick();
     void spnIntervalChange();
     void UpdateStart();
+    // Whether a check is downloading now.
+    bool CheckRunning() const { return check_ != nullptr; }
 
     // Raised after news has been shown.
     std::function<void()> OnHasNews;
@@ -87,9 +93,16 @@ class TFrmUpdater : public ui::TForm {
     ui::TRadioButton* radEveryTime;
     ui::TTimer* Timer;
 
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
   private:
+    struct CheckJob;
     void CreateControls();
     void RunCheck(bool scheduled);
+    void CheckEnded(bool result);
+    void DownloadEnded();
+    void AbandonCheck();
     void UpdateVersionLabel();
     void ShowAlreadyChecked();
     void ShowNewsFound();
@@ -98,6 +111,8 @@ class TFrmUpdater : public ui::TForm {
     void SetStatus(const std::u16string& text, bool transparent, COLORREF color);
 
     UpdaterOptions options_;
+    // The running check's download, shared with its thread; null between checks.
+    std::shared_ptr<CheckJob> check_;
 };
 
 // The single panel; null until CreateUpdater.

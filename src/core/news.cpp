@@ -83,6 +83,14 @@ void RNews::LoadFrom(std::u16string_view text) {
         NewsText.append(lines[i]).append(u"\r\n");
 }
 
+bool IsNewsFile(std::u16string_view text) {
+    text = text.substr(0, text.find(u'\0'));
+    const StringList lines = TextToStringList(text);
+    const size_t counterLine = !lines.empty() && lines[0].starts_with(kTag) ? 3 : 0;
+    int32_t counter = 0;
+    return counterLine < lines.size() && TryStrToInt32(lines[counterLine], counter);
+}
+
 std::u16string RNews::HeadLine() const {
     for (const auto& line : TextToStringList(NewsText))
         if (!line.empty())

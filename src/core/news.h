@@ -24,6 +24,11 @@ struct RNews {
     std::u16string HeadLine() const;
 };
 
+// Whether a text is a news file at all: its counter line (the fourth of a tagged file, the
+// first of the short layout) is a number. A sign-in page or an error page is not one,
+// though any text parses into some record.
+bool IsNewsFile(std::u16string_view text);
+
 // Whether the announced dotted version is a higher version than the running one, number
 // by number (missing numbers count as 0; blanks around it do not count). An announcement
 // that is not a dotted number, such as the "?" of a file without a version, announces

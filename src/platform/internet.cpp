@@ -1,6 +1,10 @@
 #include "platform/internet.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "core/encoding.h"
@@ -14,6 +18,7 @@ namespace vp {
 
 namespace hooks {
 std::function<bool()> ConnectedState;
+std::function<bool(const InetRequestInfo&)> InetRequestOpening;
 } // namespace hooks
 
 namespace {
@@ -64,60 +69,70 @@ bool Fail(std::string& body, InetResponse* response, std::u16string why) {
     return false;
 }
 
-} // namespace
+// One request's exchange with the server, shared by the caller and the thread that runs
+// it: the caller gives up at the deadline and leaves the thread to end alone.
+struct Exchange {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    bool abandoned = false; // the caller closed the internet handle and went
+    HINTERNET internet = nullptr;
+    // What the thread found; read by the caller only once done.
+    bool ok = false;
+    std::string body;
+    InetResponse response;
+    std::exception_ptr error;
 
-InetLimits& CurrentInetLimits() {
-    static InetLimits limits;
-    return limits;
+    // Closes a handle opened from the internet handle, unless the caller closed them all.
+    void Close(HINTERNET h) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (h && !abandoned)
+            InternetCloseHandle(h);
+    }
+};
+
+// A connection or request handle of an exchange.
+class ExchangeHandle {
+  public:
+    ExchangeHandle(Exchange& x, HINTERNET h) : x_(x), h_(h) {}
+    ~ExchangeHandle() { x_.Close(h_); }
+    ExchangeHandle(const ExchangeHandle&) = delete;
+    ExchangeHandle& operator=(const ExchangeHandle&) = delete;
+    HINTERNET Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+  private:
+    Exchange& x_;
+    HINTERNET h_;
+};
+
+bool Failed(Exchange& x, std::u16string why) {
+    x.body.clear();
+    x.response.failure = std::move(why);
+    return false;
 }
 
-bool InetRequest(const std::u16string& URL, const std::u16string& Referer, std::string& Body,
-                 const std::u16string& PostData, bool Secure, InetResponse* response) {
-    Body.clear();
-    if (response)
-        *response = {};
-    const std::u16string server = UrlServerName(URL);
-    std::u16string object = UrlObjectName(URL);
-    if (object.empty())
-        object = u"/";
-    const InetLimits limits = CurrentInetLimits();
-
-    // Declared in opening order, so they close in reverse on every path.
-    UniqueHInternet internet(
-        InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!internet)
-        return Fail(Body, response, InetErrorText(GetLastError()));
-    SetTimeouts(internet.Get(), limits.timeoutMs);
-
-    int port = UrlPort(URL);
-    if (port == 0)
-        port = Secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
-    UniqueHInternet connection(InternetConnectW(internet.Get(), W(server),
-                                                static_cast<INTERNET_PORT>(port), nullptr, nullptr,
-                                                INTERNET_SERVICE_HTTP, 0, 0));
+// The request itself, on the exchange's thread. Its handles close in reverse order of
+// opening on every path.
+bool RunExchange(Exchange& x, const std::u16string& URL, const InetRequestInfo& info,
+                 const std::u16string& headers, std::string post, const InetLimits& limits) {
+    ExchangeHandle connection(x, InternetConnectW(x.internet, W(info.server), info.port, nullptr,
+                                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection)
-        return Fail(Body, response, InetErrorText(GetLastError()));
-
-    const wchar_t* verb = PostData.empty() ? L"GET" : L"POST";
-    UniqueHInternet request(HttpOpenRequestW(connection.Get(), verb, W(object), nullptr, nullptr,
-                                             nullptr,
-                                             Secure ? kSecureRequestFlags : kPlainRequestFlags, 0));
+        return Failed(x, InetErrorText(GetLastError()));
+    ExchangeHandle request(x, HttpOpenRequestW(connection.Get(), W(info.verb), W(info.object),
+                                               nullptr, nullptr, nullptr, info.flags, 0));
     if (!request) {
         const DWORD code = GetLastError();
         throw Error(u"Cannot open the request for " + URL + u"\r\n" + InetErrorText(code));
     }
-    SetTimeouts(request.Get(), limits.timeoutMs);
-
-    const std::u16string headers = RequestHeaderBlock(Referer);
+    SetTimeouts(request.Get(), limits.totalMs + 1000);
     HttpAddRequestHeadersW(request.Get(), W(headers), static_cast<DWORD>(headers.size()),
                            HTTP_ADDREQ_FLAG_ADD);
-
-    std::string post = ToUtf8(PostData);
     if (!HttpSendRequestW(request.Get(), nullptr, 0, post.empty() ? nullptr : post.data(),
                           static_cast<DWORD>(post.size())))
-        return Fail(Body, response, InetErrorText(GetLastError()));
-    if (response)
-        response->status = StatusOf(request.Get());
+        return Failed(x, InetErrorText(GetLastError()));
+    x.response.status = StatusOf(request.Get());
 
     std::vector<char> buffer(kReadBufferSize);
     for (;;) {
@@ -126,23 +141,108 @@ bool InetRequest(const std::u16string& URL, const std::u16string& Referer, std::
         // A failed read (a server that stops answering mid-body) is a failed request: half
         // a news file is not a news file.
         if (!InternetReadFile(request.Get(), buffer.data(), kReadBufferSize, &read))
-            return Fail(Body, response, InetErrorText(GetLastError()));
+            return Failed(x, InetErrorText(GetLastError()));
         if (read == 0)
             break;
-        if (Body.size() + read > limits.maxBody)
-            return Fail(Body, response,
-                        u"The server sent more than " +
-                            FromUtf8(std::to_string(limits.maxBody / 1024)) +
-                            u" KB; the download was stopped.");
-        Body.append(buffer.data(), read);
+        if (x.body.size() + read > limits.maxBody)
+            return Failed(x, u"The server sent more than " +
+                                 FromUtf8(std::to_string(limits.maxBody / 1024)) +
+                                 u" KB; the download was stopped.");
+        x.body.append(buffer.data(), read);
     }
     return true;
 }
 
+std::u16string Seconds(unsigned ms) {
+    const unsigned s = (ms + 999) / 1000;
+    return FromUtf8(std::to_string(s)) + (s == 1 ? u" second" : u" seconds");
+}
+
+} // namespace
+
+InetLimits& CurrentInetLimits() {
+    static InetLimits limits;
+    return limits;
+}
+
+bool InetRequest(const std::u16string& URL, const std::u16string& Referer, std::string& Body,
+                 const std::u16string& PostData, bool Secure, InetResponse* response,
+                 const InetLimits& limits) {
+    Body.clear();
+    if (response)
+        *response = {};
+    InetRequestInfo info;
+    info.server = UrlServerName(URL);
+    info.object = UrlObjectName(URL);
+    if (info.object.empty())
+        info.object = u"/";
+    int port = UrlPort(URL);
+    if (port == 0)
+        port = Secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
+    info.port = static_cast<INTERNET_PORT>(port);
+    info.verb = PostData.empty() ? u"GET" : u"POST";
+    info.flags = Secure ? kSecureRequestFlags : kPlainRequestFlags;
+    if (hooks::InetRequestOpening && !hooks::InetRequestOpening(info))
+        return Fail(Body, response, u"The request was refused.");
+
+    UniqueHInternet opened(
+        InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!opened)
+        return Fail(Body, response, InetErrorText(GetLastError()));
+    // WinInet's time-outs bound each wait alone: a slow name lookup, a slow connect and a
+    // server that sends a byte now and then add up without end. So the exchange runs on a
+    // thread of its own and the caller gives up when the whole request's time is up. It
+    // closes the internet handle then, which WinInet documents as the way to free a call
+    // blocked in another thread (Wine's calls go on until their own time-outs, set just
+    // beyond the deadline, end them).
+    SetTimeouts(opened.Get(), limits.totalMs + 1000);
+    auto x = std::make_shared<Exchange>();
+    x->internet = opened.Get();
+    std::thread worker(
+        [x, URL, info, headers = RequestHeaderBlock(Referer), post = ToUtf8(PostData), limits] {
+            bool ok = false;
+            std::exception_ptr error;
+            try {
+                ok = RunExchange(*x, URL, info, headers, post, limits);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            std::lock_guard<std::mutex> lock(x->mutex);
+            x->ok = ok;
+            x->error = error;
+            x->done = true;
+            x->ended.notify_all();
+        });
+    // From here the handle is closed by hand: the deadline may close it early.
+    opened.Release();
+    std::unique_lock<std::mutex> lock(x->mutex);
+    if (!x->ended.wait_for(lock, std::chrono::milliseconds(limits.totalMs),
+                           [&] { return x->done; })) {
+        x->abandoned = true;
+        InternetCloseHandle(x->internet);
+        lock.unlock();
+        worker.detach();
+        return Fail(Body, response,
+                    u"The request did not end within " + Seconds(limits.totalMs) +
+                        u" and was stopped.");
+    }
+    lock.unlock();
+    worker.join();
+    InternetCloseHandle(x->internet);
+    if (x->error)
+        std::rethrow_exception(x->error);
+    if (response)
+        *response = std::move(x->response);
+    if (!x->ok)
+        return false;
+    Body = std::move(x->body);
+    return true;
+}
+
 std::u16string InetGetText(const std::u16string& URL, const std::u16string& Referer,
-                           InetResponse* response) {
+                           InetResponse* response, const InetLimits& limits) {
     std::string body;
-    if (!InetRequest(URL, Referer, body, u"", false, response))
+    if (!InetRequest(URL, Referer, body, u"", false, response, limits))
         return {};
     return DecodeAnsi(body);
 }

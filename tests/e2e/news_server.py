@@ -1,11 +1,15 @@
-"""A loopback HTTP server for the news test: it answers every GET with one file and logs
-each request. It serves a few requests at most and ends by itself after a while."""
+"""A loopback HTTP server for the news test: it answers the first GET with one file, held
+back for a given number of seconds (default 0), and every later one with a second file
+(default the first), and logs each request. It serves a few requests at most and ends by
+itself after a while."""
 import http.server
 import sys
 import time
 
 port_file, news_file, log_file = sys.argv[1:4]
+first_delay = float(sys.argv[4]) if len(sys.argv) > 4 else 0.0
 news = open(news_file, "rb").read()
+later = open(sys.argv[5], "rb").read() if len(sys.argv) > 5 else news
 served = 0
 
 
@@ -20,12 +24,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             for name, value in self.headers.items():
                 log.write(f"{name}: {value}\n")
             log.write("\n")
+        if served == 1:
+            time.sleep(first_delay)
+        body = news if served == 1 else later
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(len(news)))
+        self.send_header("Content-Length", str(len(body)))
         self.send_header("Connection", "close")
         self.end_headers()
-        self.wfile.write(news)
+        self.wfile.write(body)
 
     def log_message(self, *args):
         pass

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # "Check for news" downloads the news file (through the prefix's proxy setting, which points
 # at a server of this test on 127.0.0.1), the tab shows the news, the status and the
-# announced version, and the news and the time of the check outlive the program.
+# announced version, and the news and the time of the check outlive the program. The server
+# holds its answer back for a while, and the window answers meanwhile. A later check meets
+# a network's sign-in page instead: it fails and the news stays.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 data="$E2E_APPDATA/Velmor Pasquill"
@@ -12,8 +14,10 @@ get() { e2e_driver get "$E2E_CAPTION" "$1"; }
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY
 news=$'!TAnnouncer\r\nVelmor Pasquill news\r\n4.6.0.0\r\n12\r\nVersion 4.6 is out: faster capture and a new tray menu.\r\n\r\nDownload it from our web site.\r\n'
 printf '%s' "$news" >"$E2E_TMP/updater.bin"
+printf '<!DOCTYPE html>\r\n<html><head><title>Sign in to the free Wi-Fi</title></head></html>\r\n' \
+    >"$E2E_TMP/signin.html"
 python3 "$VP_SOURCE/tests/e2e/news_server.py" "$E2E_TMP/port" "$E2E_TMP/updater.bin" \
-    "$E2E_TMP/requests.log" &
+    "$E2E_TMP/requests.log" 8 "$E2E_TMP/signin.html" &
 server_pid=$!
 news_cleanup() {
     kill "$server_pid" 2>/dev/null || true
@@ -47,6 +51,16 @@ check "the version line has no online version yet" \
     test "$(get lblVersion)" = "You are running version: 4.5.0.  Online version: ?"
 
 check "the check button is there" e2e_driver click "$E2E_CAPTION" btnCheckManually
+for _ in $(seq 1 20); do
+    grep -q '^GET ' "$E2E_TMP/requests.log" 2>/dev/null && break
+    sleep 0.2
+done
+# The server holds its answer for 8 s: a window that waited for it could not say this.
+status=$(timeout 5 "$WINE" "$VP_BUILD/vp_driver.exe" get "$E2E_CAPTION" lblStatus 2>/dev/null |
+    tr -d '\r' || true)
+check "while the server holds its answer the window answers: checking (was '$status')" \
+    test "$status" = "Checking for news..."
+e2e_screenshot news_checking
 status=
 for _ in $(seq 1 100); do
     status=$(get lblStatus)
@@ -90,4 +104,29 @@ e2e_screenshot news_settings
 check "the window closes again" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends again" e2e_wait_exit
 check "only the one check reached the server" test "$(grep -c '^GET ' "$E2E_TMP/requests.log")" = 1
+
+# The next check meets a sign-in page, answered with status 200.
+last_update() { tr -d '\r' <"$ini" | sed -n '/^\[Velmor Pasquill\]/,/^\[/p' | grep '^LastUpdate='; }
+stored=$(last_update)
+sed -i 's/^pgControl=1/pgControl=0/' "$ini"
+e2e_start
+check "the main window appears a third time" test -n "$(e2e_xwindow "$E2E_CAPTION")"
+e2e_driver wait "$E2E_CAPTION" >/dev/null
+sleep 1.5
+e2e_driver click "$E2E_CAPTION" btnCheckManually
+box=$(e2e_driver box "Velmor Pasquill - Error" 20000 | tr -d '\n') || true
+check "a sign-in page is a failed check, and says so (was '$box')" \
+    test "$box" = "Cannot check for news & updates!The server sent a page that is not a news file."
+e2e_driver answer "Velmor Pasquill - Error" 1 >/dev/null || true
+check "the status says the check failed" test "$(get lblStatus)" = \
+    "Cannot check for news! Make sure this program is not blocked by your firewall!"
+check "the news shown stays" test "$(get Log)" = "$(printf '%s' "$log")"
+check "the announced version stays" \
+    test "$(get lblVersion)" = "You are running version: 4.5.0.  Online version: 4.6.0.0"
+e2e_screenshot news_signin
+check "the window closes a third time" test "$(e2e_driver close "$E2E_CAPTION")" = closed
+check "the program ends a third time" e2e_wait_exit
+check "the local copy stays" cmp -s "$data/OnlineNews" "$E2E_TMP/updater.bin"
+check "the time of the last check stays" test "$(last_update)" = "$stored"
+check "the second check reached the server" test "$(grep -c '^GET ' "$E2E_TMP/requests.log")" = 2
 e2e_finish

@@ -101,6 +101,33 @@ TEST(RNews, BothLayouts) {
     }
 }
 
+TEST(RNews, OnlyATextWithANumberForCounterIsANewsFile) {
+    struct Case {
+        std::u16string text;
+        bool news;
+    };
+    const Case cases[] = {
+        {u"!TAnnouncer\r\nc\r\n4.6.0.0\r\n7\r\nnews", true},
+        {u"!TAnnouncer v2\r\nc\r\n4.6.0.0\r\n-1", true},
+        {u"12\r\nnote\r\nnews", true},
+        {u" 12\r\nnote", true},
+        {u"$10", true},
+        // A sign-in page of a public network, answered with status 200.
+        {u"<!DOCTYPE html>\r\n<html><head><title>Sign in</title></head></html>", false},
+        {u"!TAnnouncer\r\nc\r\n4.6.0.0\r\nseven\r\nnews", false},
+        {u"!TAnnouncer\r\nc\r\n4.6.0.0", false},
+        {u"!TAnnouncer", false},
+        {u"12 \r\nnote", false},
+        {u"4294967296", false},
+        {u"", false},
+        {u"\r\n5", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        EXPECT_EQ(IsNewsFile(c.text), c.news);
+    }
+}
+
 TEST(RNews, ClearAndHeadLine) {
     RNews n = Parse(u"1\r\nc\r\n\r\n  \r\nfirst\r\nsecond");
     EXPECT_EQ(n.HeadLine(), u"  \r\n"); // a blank is a character

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/announcer.h"
 #include "core/errors.h"
 #include "loopback_server.h"
@@ -83,8 +85,13 @@ TEST_F(Announcer, CountersDecideAndForceAlwaysFindsNews) {
 
 TEST_F(Announcer, FailedChecksChangeNothingAndSayWhy) {
     test::WriteBytes(LocalCopy(), "3\r\nkept\r\nkept news");
-    CurrentInetLimits().timeoutMs = 1500;
+    CurrentInetLimits().totalMs = 1500;
     LoopbackServer errorPage(LoopbackServer::Mode::Respond, {404, "<html>Not Found</html>"});
+    // A public network's sign-in page answers every address with status 200.
+    LoopbackServer signIn(LoopbackServer::Mode::Respond,
+                          {200, "<!DOCTYPE html>\r\n<html><title>Sign in</title></html>"});
+    LoopbackServer noCounter(LoopbackServer::Mode::Respond,
+                             {200, "!TAnnouncer\r\nc\r\n9.0\r\nnine\r\nnews"});
     LoopbackServer empty(LoopbackServer::Mode::Respond, {200, ""});
     LoopbackServer silent(LoopbackServer::Mode::Silent);
     LoopbackServer endless(LoopbackServer::Mode::Endless);
@@ -96,6 +103,8 @@ TEST_F(Announcer, FailedChecksChangeNothingAndSayWhy) {
     };
     const Case cases[] = {
         {errorPage.Url(), u"The server answered with HTTP status 404."},
+        {signIn.Url(), u"The server sent a page that is not a news file."},
+        {noCounter.Url(), u"The server sent a page that is not a news file."},
         {empty.Url(), u"The server sent an empty news file."},
         {silent.Url(), u""},
         {endless.Url(), u"1024 KB"},
@@ -152,6 +161,29 @@ TEST_F(Announcer, ALockedOrBrokenLocalCopyGivesClearedNews) {
         EXPECT_EQ(a->News.AppVersion, u"?");
         EXPECT_TRUE(effects.boxes.empty());
     }
+    // A copy that is there and free, but whose read fails: its path is longer than the
+    // program reads files from.
+    std::u16string deep = dir;
+    while (deep.size() < 252) {
+        deep += std::u16string(std::min<size_t>(40, 252 - deep.size()), u'd') + u"\\";
+        ASSERT_TRUE(CreateDirectoryW(W(deep), nullptr));
+    }
+    const std::u16string copy = deep + u"OnlineNews";
+    test::WriteBytes(copy, "!TAnnouncer\r\nc\r\n9999.0\r\n7\r\nunreadable");
+    ASSERT_TRUE(FileExists(copy));
+    ASSERT_FALSE(FileIsLocked(copy));
+    auto broken = std::make_unique<TAnnouncer>(deep, IniPath());
+    ASSERT_EQ(effects.boxes.size(), 1u);
+    EXPECT_EQ(effects.boxes[0].text,
+              u"Cannot open " + copy + u"\r\nDraxil blocked by overzealous antivirus?");
+    EXPECT_EQ(effects.boxes[0].caption, u"Velmor Pasquill - Error");
+    EXPECT_EQ(broken->News.Counter, 0);
+    EXPECT_EQ(broken->News.AppVersion, u"?");
+    EXPECT_TRUE(broken->News.NewsText.empty());
+    EXPECT_TRUE(broken->News.MagicNo.empty());
+    broken.reset();
+    effects.boxes.clear();
+
     // A NUL shows as its symbol, as in every file the program reads; a news file
     // without a version announces none.
     test::WriteBytes(LocalCopy(), std::string("8\r\nc\r\nseen\0unseen", 17));
@@ -159,6 +191,20 @@ TEST_F(Announcer, ALockedOrBrokenLocalCopyGivesClearedNews) {
     EXPECT_EQ(a->News.Counter, 8);
     EXPECT_EQ(a->News.NewsText, u"seen\u2400unseen\r\n");
     EXPECT_FALSE(a->NewVerionFound());
+}
+
+TEST_F(Announcer, ANulInTheDownloadShowsAsTheLocalCopyReadsBack) {
+    const char raw[] = "!TAnnouncer\r\nc\r\n1.0\r\n9\r\nseen\0unseen\r\nmore";
+    const std::string body(raw, sizeof(raw) - 1);
+    LoopbackServer server(LoopbackServer::Mode::Respond, {200, body});
+    auto a = Make(server.Url());
+    ASSERT_TRUE(a->GetNews());
+    EXPECT_TRUE(a->HasNews);
+    EXPECT_EQ(a->News.NewsText, u"seen\u2400unseen\r\nmore\r\n");
+    a.reset();
+    auto again = Make(server.Url());
+    EXPECT_EQ(again->News.NewsText, u"seen\u2400unseen\r\nmore\r\n");
+    EXPECT_EQ(again->News.Counter, 9);
 }
 
 TEST_F(Announcer, ScheduleFollowsTheIntervalAndTheClock) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "app/frm_updater.h"
 #include "app/main_form.h"
@@ -42,6 +44,11 @@ class UpdatesPanel : public test::NewsFixture {
         return *FrmUpdater;
     }
     std::u16string Status() const { return FrmUpdater->lblStatus->Caption(); }
+    // A check through the button, to its end.
+    void CheckNow(TFrmUpdater& panel) {
+        panel.btnCheckManually->Click();
+        ASSERT_TRUE(PumpUntil([&] { return panel.btnCheckManually->Enabled(); }, 10000));
+    }
     std::u16string RunningVersion() const { return AppVersionShort(); }
 
     TForm host{u"HostForm", {.caption = u"Updates panel test"}};
@@ -99,13 +106,12 @@ TEST_F(UpdatesPanel, AManualCheckShowsTheNewsAndTheVersion) {
         panel.UpdateStart();
         seen.push_back(Status());
         EXPECT_FALSE(panel.btnCheckManually->Enabled());
-        EXPECT_TRUE(BusyCursorShown());
     };
     EXPECT_THROW(panel.GetNewsAuto(-1), AssertionFailure);
     panel.GetNewsAuto(600);
     EXPECT_TRUE(panel.Timer->Enabled());
     EXPECT_EQ(panel.Timer->Interval(), 600000u);
-    panel.btnCheckManually->Click();
+    CheckNow(panel);
     EXPECT_EQ(seen, std::vector<std::u16string>{u"Checking for news..."});
     EXPECT_EQ(Status(), u"We have news for you!");
     EXPECT_EQ(panel.lblStatus->Color(), RGB(0, 207, 0));
@@ -124,7 +130,7 @@ TEST_F(UpdatesPanel, NoNewsKeepsTheLogAndFailuresShowRed) {
     test::WriteBytes(LocalCopy(), "5\r\nc\r\nold news");
     LoopbackServer same(LoopbackServer::Mode::Respond, {200, "!TAnnouncer\r\nc\r\n1.0\r\n5\r\nx"});
     TFrmUpdater& panel = Open(same.Url());
-    panel.btnCheckManually->Click();
+    CheckNow(panel);
     EXPECT_EQ(Status(), u"No news today.");
     EXPECT_TRUE(panel.lblStatus->Transparent());
     EXPECT_EQ(panel.Log->Lines(), StringList{u"old news"});
@@ -136,17 +142,94 @@ TEST_F(UpdatesPanel, NoNewsKeepsTheLogAndFailuresShowRed) {
     panel.Announcer->URL = broken.Url();
     panel.chkShowConnectFail->SetChecked(false);
     EXPECT_FALSE(panel.Announcer->ShowConnectFailure);
-    panel.btnCheckManually->Click();
+    CheckNow(panel);
     EXPECT_EQ(Status(),
               u"Cannot check for news! Make sure this program is not blocked by your firewall!");
     EXPECT_EQ(panel.lblStatus->Color(), RGB(255, 64, 64));
     EXPECT_FALSE(panel.lblStatus->Transparent());
     EXPECT_TRUE(effects.boxes.empty());
     panel.chkShowConnectFail->SetChecked(true);
-    panel.btnCheckManually->Click();
+    CheckNow(panel);
     ASSERT_EQ(effects.boxes.size(), 1u);
     EXPECT_EQ(effects.boxes[0].text,
               u"Cannot check for news & updates!\r\nThe server answered with HTTP status 500.");
+}
+
+TEST_F(UpdatesPanel, TheWindowAnswersWhileACheckRunsAndASecondClickStartsNone) {
+    test::WriteBytes(LocalCopy(), "5\r\nc\r\nold news");
+    CurrentInetLimits().totalMs = 3000;
+    // A byte every 400 ms: no single wait ever times out.
+    LoopbackServer server(LoopbackServer::Mode::Trickle, {200, std::string(100, 'n')}, 2);
+    TFrmUpdater& panel = Open(server.Url());
+    const DWORD start = GetTickCount();
+    panel.btnCheckManually->Click();
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the click waited for the download";
+    EXPECT_EQ(Status(), u"Checking for news...");
+    EXPECT_EQ(panel.lblStatus->Color(), RGB(255, 120, 0));
+    EXPECT_FALSE(panel.btnCheckManually->Enabled());
+    panel.btnCheckManually->Click();
+    panel.TimerTimer();
+
+    // Another thread asks the window something while the test thread runs its loop.
+    std::atomic<int> answered{0};
+    std::thread asker([&] {
+        for (HWND w : {host.Handle(), panel.Handle()}) {
+            DWORD_PTR unused = 0;
+            if (SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 1000, &unused))
+                ++answered;
+        }
+    });
+    EXPECT_TRUE(PumpUntil([&] { return answered == 2; }, 2000));
+    asker.join();
+    EXPECT_EQ(answered, 2);
+    EXPECT_EQ(Status(), u"Checking for news...") << "the check ended too soon to tell";
+
+    ASSERT_TRUE(PumpUntil([&] { return panel.btnCheckManually->Enabled(); }, 10000));
+    const DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, 2900u);
+    EXPECT_LT(took, 6000u);
+    EXPECT_EQ(Status(),
+              u"Cannot check for news! Make sure this program is not blocked by your firewall!");
+    ASSERT_EQ(effects.boxes.size(), 1u);
+    EXPECT_EQ(effects.boxes[0].text, u"Cannot check for news & updates!\r\nThe request did not "
+                                     u"end within 3 seconds and was stopped.");
+    EXPECT_EQ(panel.Announcer->News.NewsText, u"old news\r\n");
+    EXPECT_EQ(panel.Log->Lines(), StringList{u"old news"});
+    // Had the second click or the timer started a check, the server would see it now.
+    PumpUntil([] { return false; }, 600);
+    EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+TEST_F(UpdatesPanel, ClosingDuringACheckWaitsASecondAtMostAndSavesAsUsual) {
+    WriteIni(u"[QRT/Soft]\r\n[Velmor Pasquill]\r\nLastUpdate=42\r\n");
+    CurrentInetLimits().totalMs = 5000;
+    LoopbackServer server(LoopbackServer::Mode::Trickle, {200, std::string(100, 'n')});
+    auto form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir + u"cats\\",
+                                                            .dataFolder = dir,
+                                                            .postDeferredInit = false,
+                                                            .joinViewerChain = false,
+                                                            .quitOnDestroy = false});
+    form->DeferredInit();
+    ASSERT_NE(FrmUpdater, nullptr);
+    FrmUpdater->Announcer->URL = server.Url();
+    FrmUpdater->radEveryDay->SetChecked(true);
+    FrmUpdater->spnInterval->SetValue(5);
+    const DWORD start = GetTickCount();
+    FrmUpdater->btnCheckManually->Click();
+    ASSERT_TRUE(PumpUntil([&] { return !server.Requests().empty(); }));
+    EXPECT_EQ(Status(), u"Checking for news...");
+    SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    const DWORD took = GetTickCount() - start;
+    EXPECT_EQ(FrmUpdater, nullptr);
+    EXPECT_GE(took, 1000u) << "it did not wait for the download at all";
+    EXPECT_LT(took, 2500u) << "closing waited for the download";
+    EXPECT_EQ(IniValue(u"QRT/Soft", u"spnInterval"), u"5");
+    EXPECT_EQ(std::stod(ToUtf8(IniValue(u"Velmor Pasquill", u"LastUpdate"))), 42.0);
+    EXPECT_TRUE(effects.boxes.empty());
+    form.reset();
+    // The download left alone ends by itself and shows nothing.
+    PumpUntil([] { return false; }, 300);
+    EXPECT_TRUE(effects.boxes.empty());
 }
 
 TEST_F(UpdatesPanel, TheTimerChecksOnceUnlessAlreadyCheckedToday) {

@@ -20,10 +20,14 @@ class LoopbackServer {
         Respond, // the status line, the headers and the body
         Silent,  // accepts and reads, then never answers
         Endless, // headers, then body bytes without end
+        Trickle, // the reply, one byte every trickleMs
     };
     struct Reply {
         int status = 200;
         std::string body;
+        std::string headers; // more header lines, each ended by CR LF
+        unsigned trickleMs = 400;
+        bool trickleBodyOnly = false; // the status line and headers at once
     };
 
     explicit LoopbackServer(Mode mode) : LoopbackServer(mode, Reply{}, 4) {}
@@ -105,6 +109,13 @@ class LoopbackServer {
                    sizeof(sendTimeout));
         std::string request;
         char buffer[4096];
+        size_t index = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            index = requests_.size();
+            requests_.emplace_back();
+        }
+        // Kept as it arrives, so that a test sees what came of a request never ended.
         while (request.find("\r\n\r\n") == std::string::npos && !Expired()) {
             if (!Readable(client))
                 continue;
@@ -112,19 +123,27 @@ class LoopbackServer {
             if (n <= 0)
                 break;
             request.append(buffer, static_cast<size_t>(n));
-        }
-        {
             std::lock_guard<std::mutex> lock(mutex_);
-            requests_.push_back(request);
+            requests_[index] = request;
         }
         switch (mode_) {
-        case Mode::Respond: {
-            const std::string head = "HTTP/1.1 " + std::to_string(reply_.status) +
-                                     (reply_.status < 300 ? " OK" : " Not Found") +
-                                     "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                                     std::to_string(reply_.body.size()) +
-                                     "\r\nConnection: close\r\n\r\n";
-            SendAll(client, head + reply_.body);
+        case Mode::Respond:
+            SendAll(client, Response());
+            break;
+        case Mode::Trickle: {
+            const std::string response = Response();
+            size_t i = 0;
+            if (reply_.trickleBodyOnly) {
+                i = response.size() - reply_.body.size();
+                if (!SendAll(client, response.substr(0, i)))
+                    break;
+            }
+            for (; i < response.size() && !Expired(); ++i) {
+                if (!SendAll(client, response.substr(i, 1)))
+                    break;
+                for (unsigned waited = 0; waited < reply_.trickleMs && !Expired(); waited += 10)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
             break;
         }
         case Mode::Silent:
@@ -143,6 +162,14 @@ class LoopbackServer {
         }
         }
         shutdown(client, SD_BOTH);
+    }
+
+    std::string Response() const {
+        return "HTTP/1.1 " + std::to_string(reply_.status) +
+               (reply_.status < 300 ? " OK" : " Not Found") +
+               "\r\nContent-Type: text/plain\r\nContent-Length: " +
+               std::to_string(reply_.body.size()) + "\r\n" + reply_.headers +
+               "Connection: close\r\n\r\n" + reply_.body;
     }
 
     bool SendAll(SOCKET s, const std::string& data) {
