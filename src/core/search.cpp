@@ -1,0 +1,215 @@
+#include "core/search.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "core/unicode_tables.h"
+
+namespace vp {
+
+namespace {
+
+bool IsHigh(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLow(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+char32_t Pair(char16_t hi, char16_t lo) {
+    return 0x10000 + ((static_cast<char32_t>(hi) - 0xD800) << 10) + (lo - 0xDC00);
+}
+
+// The basic plane folded unit by unit: one look-up per unit in the hot loop. Surrogates
+// fold to themselves; a pair is folded as a code point where the loop meets one.
+struct BmpTables {
+    std::array<char16_t, 0x10000> fold;
+    std::array<bool, 0x10000> word;
+    BmpTables() {
+        for (size_t i = 0; i < fold.size(); ++i)
+            fold[i] = static_cast<char16_t>(i);
+        for (size_t i = 0; i < unicode::kCaseFoldCount; ++i)
+            if (unicode::kCaseFolds[i].from <= 0xFFFF)
+                fold[unicode::kCaseFolds[i].from] =
+                    static_cast<char16_t>(unicode::kCaseFolds[i].to);
+        word.fill(false);
+        for (size_t i = 0; i < unicode::kWordRangeCount; ++i)
+            for (char32_t c = unicode::kWordRanges[i].first;
+                 c <= unicode::kWordRanges[i].last && c <= 0xFFFF; ++c)
+                word[c] = true;
+    }
+};
+
+const BmpTables& Tables() {
+    static const auto tables = std::make_unique<BmpTables>();
+    return *tables;
+}
+
+// The code point that ends just before pos, or 0 at the start.
+char32_t CodePointBefore(std::u16string_view text, size_t pos) {
+    if (pos == 0)
+        return 0;
+    const char16_t c = text[pos - 1];
+    if (IsLow(c) && pos >= 2 && IsHigh(text[pos - 2]))
+        return Pair(text[pos - 2], c);
+    return c;
+}
+
+char32_t CodePointAt(std::u16string_view text, size_t pos) {
+    if (pos >= text.size())
+        return 0;
+    const char16_t c = text[pos];
+    if (IsHigh(c) && pos + 1 < text.size() && IsLow(text[pos + 1]))
+        return Pair(c, text[pos + 1]);
+    return c;
+}
+
+// A match may not begin or end inside a pair.
+bool SplitsPair(std::u16string_view text, size_t pos) {
+    return pos > 0 && pos < text.size() && IsHigh(text[pos - 1]) && IsLow(text[pos]);
+}
+
+bool Acceptable(std::u16string_view text, size_t at, size_t length, const SearchOptions& o) {
+    if (SplitsPair(text, at) || SplitsPair(text, at + length))
+        return false;
+    if (o.wholeWord &&
+        (IsWordChar(CodePointBefore(text, at)) || IsWordChar(CodePointAt(text, at + length))))
+        return false;
+    return true;
+}
+
+// The text at the needle's length from at equals the folded needle, code point by code point.
+bool FoldedEqualAt(const BmpTables& t, std::u16string_view text, size_t at,
+                   std::u16string_view folded) {
+    const size_t m = folded.size();
+    for (size_t k = 0; k < m; ++k) {
+        const char16_t c = text[at + k];
+        if (IsHigh(c) && k + 1 < m && IsLow(text[at + k + 1])) {
+            const char32_t f = FoldCase(Pair(c, text[at + k + 1])) - 0x10000;
+            if (folded[k] != static_cast<char16_t>(0xD800 + (f >> 10)) ||
+                folded[k + 1] != static_cast<char16_t>(0xDC00 + (f & 0x3FF)))
+                return false;
+            ++k;
+        } else if (t.fold[c] != folded[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<TextMatch> FindExact(std::u16string_view text, std::u16string_view needle,
+                                   size_t from, const SearchOptions& o) {
+    const size_t m = needle.size();
+    if (!o.backward) {
+        for (size_t at = text.find(needle, from); at != std::u16string_view::npos;
+             at = text.find(needle, at + 1))
+            if (Acceptable(text, at, m, o))
+                return TextMatch{at, m};
+        return std::nullopt;
+    }
+    size_t last = std::min(from, text.size()) - m;
+    for (size_t at = text.rfind(needle, last); at != std::u16string_view::npos;
+         at = at == 0 ? std::u16string_view::npos : text.rfind(needle, at - 1))
+        if (Acceptable(text, at, m, o))
+            return TextMatch{at, m};
+    return std::nullopt;
+}
+
+std::optional<TextMatch> FindFolded(std::u16string_view text, std::u16string_view needle,
+                                    size_t from, const SearchOptions& o) {
+    const BmpTables& t = Tables();
+    const std::u16string folded = FoldText(needle);
+    const size_t m = folded.size(), last = text.size() - m;
+    const char16_t first = folded[0];
+    // A pair's first unit is compared as a whole code point by FoldedEqualAt.
+    const bool firstIsPair = IsHigh(first);
+    const char16_t* data = text.data();
+    auto candidate = [&](size_t at) {
+        return (firstIsPair || t.fold[data[at]] == first) && FoldedEqualAt(t, text, at, folded) &&
+               Acceptable(text, at, m, o);
+    };
+    if (!o.backward) {
+        for (size_t at = from; at <= last; ++at)
+            if (candidate(at))
+                return TextMatch{at, m};
+        return std::nullopt;
+    }
+    for (size_t at = std::min(from, text.size()) - m + 1; at-- > 0;)
+        if (candidate(at))
+            return TextMatch{at, m};
+    return std::nullopt;
+}
+
+} // namespace
+
+char32_t FoldCase(char32_t c) {
+    if (c <= 0xFFFF)
+        return Tables().fold[c];
+    const auto* end = unicode::kCaseFolds + unicode::kCaseFoldCount;
+    const auto* it =
+        std::lower_bound(unicode::kCaseFolds, end, c,
+                         [](const unicode::CaseFold& f, char32_t v) { return f.from < v; });
+    return it != end && it->from == c ? it->to : c;
+}
+
+bool IsWordChar(char32_t c) {
+    if (c <= 0xFFFF)
+        return Tables().word[c];
+    const auto* end = unicode::kWordRanges + unicode::kWordRangeCount;
+    const auto* it =
+        std::lower_bound(unicode::kWordRanges, end, c,
+                         [](const unicode::CodeRange& r, char32_t v) { return r.last < v; });
+    return it != end && it->first <= c;
+}
+
+std::u16string FoldText(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsHigh(text[i]) && i + 1 < text.size() && IsLow(text[i + 1])) {
+            const char32_t f = FoldCase(Pair(text[i], text[i + 1])) - 0x10000;
+            out += static_cast<char16_t>(0xD800 + (f >> 10));
+            out += static_cast<char16_t>(0xDC00 + (f & 0x3FF));
+            ++i;
+        } else {
+            out += Tables().fold[text[i]];
+        }
+    }
+    return out;
+}
+
+std::optional<TextMatch> FindText(std::u16string_view text, std::u16string_view needle, size_t from,
+                                  const SearchOptions& options) {
+    if (needle.empty() || needle.size() > text.size())
+        return std::nullopt;
+    if (options.backward ? std::min(from, text.size()) < needle.size() : from > text.size())
+        return std::nullopt;
+    return options.matchCase ? FindExact(text, needle, from, options)
+                             : FindFolded(text, needle, from, options);
+}
+
+LineSpan LineAt(std::u16string_view text, size_t pos, LineSpan from) {
+    pos = std::min(pos, text.size());
+    if (from.start > pos)
+        from = {};
+    size_t start = from.start, number = from.number;
+    for (size_t i = start; i < pos; ++i) {
+        const char16_t c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            // CR LF is one break; the line after it starts past the LF.
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                if (i + 1 == pos)
+                    break;
+                ++i;
+            }
+            start = i + 1;
+            ++number;
+        }
+    }
+    size_t end = start;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+        ++end;
+    return {start, end, number};
+}
+
+} // namespace vp
