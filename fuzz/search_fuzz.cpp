@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t m = std::min<size_t>(data[1] % 8, units.size());
     const std::u16string_view needle(units.data(), m), text(units.data() + m, units.size() - m);
     const size_t from = data[2] % (text.size() + 2);
-    const auto found = vp::FindText(text, needle, from, o);
+    const auto found = vp::FindMatch(text, needle, from, o);
     const auto expected = Naive(text, needle, from, o);
     if (found.has_value() != expected.has_value() || (found && found->start != *expected))
         std::abort();

@@ -50,6 +50,7 @@ TMainForm::TMainForm(MainFormOptions options)
     CreateControls();
     CreateMenus();
     CreateActions();
+    CreateFindCommands();
     hints_ = std::make_unique<HintSystem>(*this);
     hints_->OnHint = [this] { ApplicationEventsHint(); };
     // The design opacity, until the opacity box is changed.
@@ -72,6 +73,8 @@ void TMainForm::FormCreate() {
 }
 
 TMainForm::~TMainForm() {
+    if (findDialog_)
+        DestroyWindow(findDialog_);
     ReleaseUpdater();
     // The tray icon shows images this window owns: it goes first, taking its icon along.
     Free(*TrayIcon);
@@ -454,6 +457,10 @@ void TMainForm::mnuExitClick() {
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == findMessage_ && findMessage_ != 0) {
+        OnFindMessage(*reinterpret_cast<const FINDREPLACEW*>(lParam));
+        return 0;
+    }
     switch (msg) {
     case WM_DEFERRED_INIT:
         DeferredInit();

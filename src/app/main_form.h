@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the pad, clipboard monitoring, the capture pipeline and categories.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "app/category_button.h"
 #include "core/capture.h"
+#include "core/search.h"
 #include "platform/clipboard.h"
 #include "platform/hotkey.h"
 #include "ui/actions.h"
@@ -22,6 +24,7 @@
 #include "ui/velmor_memo.h"
 #include "ui/velmor_path_edit.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 namespace vp {
@@ -127,6 +130,19 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // Back from the tray: the window restored and in front, the icon gone.
     void TrayIconClick();
 
+    // Find (main_form_find.cpp).
+    // Opens the Find dialog, or brings it to the front; it starts with the last search text.
+    void actFindExecute();
+    // Selects the next match of the last search text in the pad (the previous one when
+    // backward), wrapping once at the end; false when there is none, after a beep. Without
+    // a search text yet, it opens the Find dialog instead.
+    bool FindInPad(bool backward);
+    HWND FindDialog() const { return findDialog_; }
+    const std::u16string& SearchText() const { return searchText_; }
+    bool FindMatchCase() const { return findMatchCase_; }
+    bool FindWholeWord() const { return findWholeWord_; }
+    void SetSearch(const std::u16string& text, bool matchCase, bool wholeWord);
+
     // Controls, in creation order: the settings file keeps the supported ones in this order.
     ui::TStatusBar* StatBar;
     ui::TPageControl* PageControl;
@@ -173,6 +189,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TMainMenu *MainMenu, *pmTray;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
     ui::TCoolTrayIcon* TrayIcon;
+    // Made last and kept out of the settings file, whose keys stay as they were.
+    ui::TAction *actFind, *actFindNext, *actFindPrevious, *actFindAll;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -182,6 +200,13 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void CreateMenus();
     void CreateActions();
     void CreateTrayIcon();
+    void CreateFindCommands();
+    // The Find dialog pressed a button or closed.
+    void OnFindMessage(const FINDREPLACEW& fr);
+    // Moves the Find dialog off the pad's selection when it covers it.
+    void KeepFindDialogOffSelection();
+    void LoadFindSettings();
+    void SaveFindSettings();
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
@@ -244,6 +269,15 @@ class TMainForm : public ui::TForm, private CaptureSink {
     bool sizeMove_ = false;
     // The tray animation's images.
     ui::TIconList imgTrayIcons;
+
+    // Find (main_form_find.cpp). The dialog keeps pointers to findReplace_ and findWhat_
+    // while it is open.
+    UINT findMessage_ = 0;
+    HWND findDialog_ = nullptr;
+    FINDREPLACEW findReplace_{};
+    std::array<wchar_t, 1024> findWhat_{};
+    std::u16string searchText_;
+    bool findMatchCase_ = false, findWholeWord_ = false;
 };
 
 } // namespace vp

@@ -178,8 +178,8 @@ std::u16string FoldText(std::u16string_view text) {
     return out;
 }
 
-std::optional<TextMatch> FindText(std::u16string_view text, std::u16string_view needle, size_t from,
-                                  const SearchOptions& options) {
+std::optional<TextMatch> FindMatch(std::u16string_view text, std::u16string_view needle,
+                                   size_t from, const SearchOptions& options) {
     if (needle.empty() || needle.size() > text.size())
         return std::nullopt;
     if (options.backward ? std::min(from, text.size()) < needle.size() : from > text.size())

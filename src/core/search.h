@@ -2,8 +2,8 @@
 // Finding a text in the pad: case folded or exact, whole words or anywhere, forward or
 // backward. The text is searched where it lies; positions count UTF-16 units from 0.
 //
-//     const auto m = FindText(pad, u"été", selEnd, {.matchCase = false});
-//     if (!m) m = FindText(pad, u"été", 0, {});   // wrap
+//     const auto m = FindMatch(pad, u"été", selEnd, {.matchCase = false});
+//     if (!m) m = FindMatch(pad, u"été", 0, {});   // wrap
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -28,14 +28,14 @@ struct TextMatch {
 // Forward: the first match that starts at or after from. Backward: the last match that
 // ends at or before from. A match never begins or ends between the two halves of a
 // surrogate pair; an empty needle matches nothing.
-std::optional<TextMatch> FindText(std::u16string_view text, std::u16string_view needle, size_t from,
-                                  const SearchOptions& options);
+std::optional<TextMatch> FindMatch(std::u16string_view text, std::u16string_view needle,
+                                   size_t from, const SearchOptions& options);
 
 // Simple case folding of one code point.
 char32_t FoldCase(char32_t c);
 // A letter, a decimal digit or connector punctuation ("_").
 bool IsWordChar(char32_t c);
-// The needle as FindText compares it without match case: each code point folded.
+// The needle as FindMatch compares it without match case: each code point folded.
 std::u16string FoldText(std::u16string_view text);
 
 // Where the line holding pos begins and ends (before its break), and its number from 1.

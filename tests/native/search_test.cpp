@@ -10,7 +10,7 @@ constexpr size_t kNone = static_cast<size_t>(-1);
 
 size_t Find(std::u16string_view text, std::u16string_view needle, size_t from,
             SearchOptions options) {
-    const auto m = FindText(text, needle, from, options);
+    const auto m = FindMatch(text, needle, from, options);
     if (m) {
         EXPECT_EQ(m->length, needle.size());
     }
@@ -18,7 +18,7 @@ size_t Find(std::u16string_view text, std::u16string_view needle, size_t from,
 }
 } // namespace
 
-TEST(FindText, TableOfCases) {
+TEST(FindMatch, TableOfCases) {
     const SearchOptions any{}, exact{.matchCase = true}, word{.wholeWord = true},
         back{.backward = true}, backWord{.wholeWord = true, .backward = true};
     struct Case {
@@ -77,7 +77,7 @@ TEST(FindText, TableOfCases) {
         EXPECT_EQ(Find(c.text, c.needle, c.from, c.options), c.found) << c.what;
 }
 
-TEST(FindText, ExactAndFoldedAgreeWhereCaseDoesNotMatter) {
+TEST(FindMatch, ExactAndFoldedAgreeWhereCaseDoesNotMatter) {
     const std::u16string text = u"12 34 12 -- 12";
     for (bool backward : {false, true})
         for (size_t from = 0; from <= text.size(); ++from)
