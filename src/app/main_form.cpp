@@ -75,6 +75,7 @@ void TMainForm::FormCreate() {
 TMainForm::~TMainForm() {
     if (findDialog_)
         DestroyWindow(findDialog_);
+    frmFindAll_.reset();
     ReleaseUpdater();
     // The tray icon shows images this window owns: it goes first, taking its icon along.
     Free(*TrayIcon);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/category_button.h"
+#include "app/frm_find_all.h"
 #include "core/capture.h"
 #include "core/search.h"
 #include "platform/clipboard.h"
@@ -142,6 +143,14 @@ class TMainForm : public ui::TForm, private CaptureSink {
     bool FindMatchCase() const { return findMatchCase_; }
     bool FindWholeWord() const { return findWholeWord_; }
     void SetSearch(const std::u16string& text, bool matchCase, bool wholeWord);
+    // Shows the "Find in all categories" window; with a search text it lists at once.
+    void actFindAllExecute();
+    // Lists the matches of the window's text: the pad's own text for the selected category
+    // (unsaved edits included), each other category's file as the program reads it.
+    void FindAllCategories();
+    // Selects a listed match's category, as its button would, then the match in the pad.
+    void GoToFoundMatch(const FindAllRow& row);
+    TFrmFindAll* FindAllWindow() const { return frmFindAll_.get(); }
 
     // Controls, in creation order: the settings file keeps the supported ones in this order.
     ui::TStatusBar* StatBar;
@@ -278,6 +287,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
     std::array<wchar_t, 1024> findWhat_{};
     std::u16string searchText_;
     bool findMatchCase_ = false, findWholeWord_ = false;
+    std::unique_ptr<TFrmFindAll> frmFindAll_;
 };
 
 } // namespace vp

@@ -47,7 +47,8 @@ void TMainForm::CreateFindCommands() {
     actFindAll = action(u"actFindAll", {.caption = u"Find in &all categories...",
                                         .hint = u"List every place of a text in every category",
                                         .category = u"Pad",
-                                        .shortCut = scCtrl | scShift | 'F'});
+                                        .shortCut = scCtrl | scShift | 'F',
+                                        .onExecute = [this] { actFindAllExecute(); }});
     auto& pad = *Find<TMenuItem>(u"mnuCollectedtext");
     for (auto [name, act] : {std::pair<const char16_t*, TAction*>{u"N4", nullptr},
                              {u"mnuFind", actFind},
@@ -191,6 +192,93 @@ void TMainForm::KeepFindDialogOffSelection() {
     y = std::max<int>(y, mi.rcWork.top);
     SetWindowPos(findDialog_, nullptr, dialog.left, y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::actFindAllExecute() {
+    if (!frmFindAll_) {
+        frmFindAll_ = std::make_unique<TFrmFindAll>(Handle());
+        frmFindAll_->OnSearch = [this] { FindAllCategories(); };
+        frmFindAll_->OnGoTo = [this](const FindAllRow& row) { GoToFoundMatch(row); };
+        RECT main{};
+        GetWindowRect(Handle(), &main);
+        SetWindowPos(frmFindAll_->Handle(), nullptr, main.left + Scale(40), main.top + Scale(80), 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    TFrmFindAll& frm = *frmFindAll_;
+    if (!frm.Running()) {
+        const std::u16string selected = mmoClipboard->SelLength() < findWhat_.size()
+                                            ? mmoClipboard->SelText()
+                                            : std::u16string();
+        frm.SetSearch(!selected.empty() && selected.find_first_of(u"\r\n") == std::u16string::npos
+                          ? selected
+                          : searchText_,
+                      findMatchCase_, findWholeWord_);
+    }
+    frm.Show(SW_SHOW);
+    SetForegroundWindow(frm.Handle());
+    frm.edtFind->SetFocus();
+    SendMessageW(frm.edtFind->Handle(), EM_SETSEL, 0, -1);
+    if (!frm.Needle().empty() && !frm.Running())
+        FindAllCategories();
+}
+
+void TMainForm::FindAllCategories() {
+    TFrmFindAll& frm = *frmFindAll_;
+    const SearchOptions options = frm.Options();
+    SetSearch(frm.Needle(), options.matchCase, options.wholeWord);
+    std::vector<FindAllSource> sources;
+    for (TControl* c : grpAuto->Controls()) {
+        auto* button = dynamic_cast<TCategoryButton*>(c);
+        if (!button)
+            continue;
+        FindAllSource source{button->Caption(), button->Hint(), std::nullopt};
+        if (button->Down()) {
+            // The selected category is what the pad holds now, saved or not.
+            PadView pad(*mmoClipboard);
+            source.found = FindMatchLines(pad.View(), frm.Needle(), options, 100000);
+        }
+        sources.push_back(std::move(source));
+    }
+    frm.Start(std::move(sources));
+}
+
+void TMainForm::GoToFoundMatch(const FindAllRow& row) {
+    if (!row.error.empty())
+        return;
+    TCategoryButton* target = nullptr;
+    for (TControl* c : grpAuto->Controls())
+        if (auto* button = dynamic_cast<TCategoryButton*>(c); button && button->Hint() == row.path)
+            target = button;
+    if (!target) {
+        SetStatus(u"The category \"" + row.category + u"\" is no longer in the list");
+        return;
+    }
+    if (!target->Down())
+        OnSelectCategory(*target);
+    if (GetPressedButton() != target)
+        return;
+    const std::u16string needle = frmFindAll_ ? frmFindAll_->Needle() : searchText_;
+    const SearchOptions options = frmFindAll_ ? frmFindAll_->Options() : SearchOptions{};
+    std::optional<TextMatch> match;
+    {
+        PadView pad(*mmoClipboard);
+        const std::u16string_view text = pad.View();
+        const size_t lineStart = LineStart(text, row.match.number);
+        match = FindMatch(text, needle, lineStart + row.match.column, options);
+        // The pad changed since the list was made: the first match from that line on.
+        if (!match || match->start != lineStart + row.match.column)
+            match = FindMatch(text, needle, lineStart, options);
+    }
+    PageControl->SetActivePage(tabMain);
+    BringToFront();
+    if (!match) {
+        SetStatus(kNotFoundStatus + needle + u"\"");
+        return;
+    }
+    mmoClipboard->SetSel(match->start, match->start + match->length);
+    SendMessageW(mmoClipboard->Handle(), EM_SCROLLCARET, 0, 0);
+    mmoClipboard->SetFocus();
+    SetStatus(u"");
 }
 
 void TMainForm::LoadFindSettings() {

@@ -212,4 +212,52 @@ LineSpan LineAt(std::u16string_view text, size_t pos, LineSpan from) {
     return {start, end, number};
 }
 
+size_t LineStart(std::u16string_view text, size_t number) {
+    size_t line = 1, i = 0;
+    for (; i < text.size() && line < number; ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        if (text[i] == u'\r' || text[i] == u'\n')
+            ++line;
+    }
+    return line == number ? i : text.size();
+}
+
+std::vector<MatchLine> FindMatchLines(std::u16string_view text, std::u16string_view needle,
+                                      const SearchOptions& options, size_t limit) {
+    constexpr size_t kBefore = 60, kPiece = 240;
+    SearchOptions forward = options;
+    forward.backward = false;
+    std::vector<MatchLine> lines;
+    LineSpan line;
+    for (auto m = FindMatch(text, needle, 0, forward); m && lines.size() < limit;
+         m = FindMatch(text, needle, m->start + m->length, forward)) {
+        line = LineAt(text, m->start, line);
+        MatchLine out;
+        out.number = line.number;
+        out.column = m->start - line.start;
+        // A match that goes on past the line's break is marked to the break.
+        const size_t markEnd = std::min(m->start + m->length, std::max(line.end, m->start));
+        size_t from = line.start, to = line.end;
+        if (to - from > kPiece) {
+            from = m->start - std::min(m->start - line.start, kBefore);
+            to = std::min(line.end, std::max(from + kPiece, markEnd));
+        }
+        // Never cut through a pair.
+        if (from > line.start && from < text.size() && text[from] >= 0xDC00 && text[from] <= 0xDFFF)
+            --from;
+        if (to < line.end && text[to] >= 0xDC00 && text[to] <= 0xDFFF)
+            ++to;
+        if (from > line.start)
+            out.excerpt = u"\u2026";
+        out.markStart = out.excerpt.size() + (m->start - from);
+        out.markLength = markEnd - m->start;
+        out.excerpt.append(text.substr(from, to - from));
+        if (to < line.end)
+            out.excerpt += u"\u2026";
+        lines.push_back(std::move(out));
+    }
+    return lines;
+}
+
 } // namespace vp

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vp {
 
@@ -45,5 +46,20 @@ struct LineSpan {
 };
 // Counting from a known line (a previous answer for an earlier pos) saves rescanning.
 LineSpan LineAt(std::u16string_view text, size_t pos, LineSpan from = {});
+
+// Where line number (from 1) begins; the text's size when it has fewer lines.
+size_t LineStart(std::u16string_view text, size_t number);
+
+// A match as a list of matches shows it: the number of its line, where in the line it
+// starts, and a piece of that line around it with the match's place in the piece. A line
+// longer than the piece is cut at both sides, and the cuts show as "\u2026".
+struct MatchLine {
+    size_t number = 1, column = 0;
+    std::u16string excerpt;
+    size_t markStart = 0, markLength = 0;
+};
+// Every match from the start on, each after the one before; at most limit of them.
+std::vector<MatchLine> FindMatchLines(std::u16string_view text, std::u16string_view needle,
+                                      const SearchOptions& options, size_t limit);
 
 } // namespace vp

@@ -110,6 +110,36 @@ TEST(LineAt, NumbersLinesAtEveryKindOfBreak) {
         const LineSpan on = LineAt(text, c.pos, LineAt(text, 5));
         EXPECT_EQ(on.number, c.pos >= 5 ? c.number : line.number) << c.pos;
     }
+    for (const Case& c : cases)
+        EXPECT_EQ(LineStart(text, c.number), c.start) << c.number;
+    EXPECT_EQ(LineStart(text, 9), text.size());
     EXPECT_EQ(LineAt(u"", 0).number, 1u);
     EXPECT_EQ(LineAt(u"a\r\n", 3).number, 2u);
+}
+
+TEST(FindMatchLines, NumbersMarksAndCutsLongLines) {
+    const std::u16string text = u"an apple\r\nno\rapple, apple\n" + std::u16string(500, u'x') +
+                                u"apple" + std::u16string(500, u'y');
+    const auto lines = FindMatchLines(text, u"APPLE", {}, 100);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].number, 1u);
+    EXPECT_EQ(lines[0].excerpt, u"an apple");
+    EXPECT_EQ(lines[0].excerpt.substr(lines[0].markStart, lines[0].markLength), u"apple");
+    EXPECT_EQ(lines[1].number, 3u);
+    EXPECT_EQ(lines[2].number, 3u);
+    EXPECT_EQ(lines[2].column, 7u);
+    EXPECT_EQ(lines[2].excerpt.substr(lines[2].markStart, 5), u"apple");
+    EXPECT_EQ(lines[3].number, 4u);
+    EXPECT_EQ(lines[3].column, 500u);
+    EXPECT_LT(lines[3].excerpt.size(), 260u);
+    EXPECT_EQ(lines[3].excerpt.front(), u'\u2026');
+    EXPECT_EQ(lines[3].excerpt.back(), u'\u2026');
+    EXPECT_EQ(lines[3].excerpt.substr(lines[3].markStart, lines[3].markLength), u"apple");
+    // The limit, and a match across a break marked up to the break.
+    EXPECT_EQ(FindMatchLines(text, u"apple", {}, 2).size(), 2u);
+    const auto across = FindMatchLines(u"one\r\ntwo", u"e\r\nt", {}, 10);
+    ASSERT_EQ(across.size(), 1u);
+    EXPECT_EQ(across[0].excerpt, u"one");
+    EXPECT_EQ(across[0].markStart, 2u);
+    EXPECT_EQ(across[0].markLength, 1u);
 }
