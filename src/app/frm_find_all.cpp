@@ -44,7 +44,7 @@ TFrmFindAll::TFrmFindAll(HWND owner)
         *pnlTop, u"chkWholeWord", {416, 10, 110, 20},
         {.caption = u"&Whole word", .hint = u"Find the text only as a word of its own"});
     btnFind = &Create<TButton>(*pnlTop, u"btnFind", {532, 7, 100, 26},
-                               {.caption = u"&Find",
+                               {.caption = u"Find",
                                 .hint = u"List every place of the text in every category",
                                 .isDefault = true,
                                 .onClick = [this] {
@@ -56,7 +56,7 @@ TFrmFindAll::TFrmFindAll(HWND owner)
     lblProgress = &Create<TLabel>(*pnlBottom, u"lblProgress", {8, 9, 500, 18},
                                   {.hint = u"How the search goes, or what it found"});
     btnStop = &Create<TButton>(*pnlBottom, u"btnStop", {532, 4, 100, 26},
-                               {.caption = u"&Stop",
+                               {.caption = u"Stop",
                                 .hint = u"Stop the search; what it found so far stays listed",
                                 .onClick = [this] { Stop(); }});
     btnStop->SetEnabled(false);

@@ -34,10 +34,11 @@ void TListView::Clear() {
 }
 
 void TListView::AddRow(const std::vector<std::u16string>& texts, TTextMark mark) {
+    const std::u16string first = texts.empty() ? std::u16string() : texts[0];
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = RowCount();
-    item.pszText = const_cast<wchar_t*>(W(texts.empty() ? std::u16string() : texts[0]));
+    item.pszText = const_cast<wchar_t*>(W(first));
     const int row = ListView_InsertItem(Handle(), &item);
     if (row < 0)
         return;
@@ -148,6 +149,9 @@ LRESULT TListView::CustomDraw(LPARAM lParam) {
     DeleteObject(brush);
     const size_t start = std::min(mark.start, text.size());
     const size_t end = std::min(start + mark.length, text.size());
+    // The measuring and the drawing both in the list's own font, whatever the DC holds now.
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     int x = cell.left + Scale(6);
     auto piece = [&](size_t from, size_t to, COLORREF color, COLORREF background) {
@@ -171,6 +175,7 @@ LRESULT TListView::CustomDraw(LPARAM lParam) {
     piece(start, end, RGB(0, 0, 0), RGB(255, 230, 90));
     piece(end, text.size(), fore, CLR_NONE);
     SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
     return CDRF_SKIPDEFAULT;
 }
 

@@ -17,8 +17,8 @@ class FindAll : public MainForm {
     void SetUp() override {
         MainForm::SetUp();
         CreateDirectoryW(W(dir), nullptr);
-        Bytes(u"Categories.list", "Alpha\r\nBeta\r\nGamma\r\nHeld\r\n");
-        Bytes(u"Alpha.txt", "one apple\r\ntwo\r\nApple pie\r\n");
+        Bytes(u"Categories.list", "Alpha and omega\r\nBeta\r\nGamma\r\nHeld\r\n");
+        Bytes(u"Alpha and omega.txt", "one apple\r\ntwo\r\nApple pie\r\n");
         // The code page's "é", a bare LF and a NUL, as the program's file reading takes them.
         Bytes(u"Beta.txt", std::string("caf\xE9 apple\nx\0apple", 18));
         Bytes(u"Gamma.txt", "no fruit");
@@ -69,15 +69,15 @@ TEST_F(FindAll, ListsEveryCategoryWithThePadsUnsavedTextAndReportsAnUnreadableFi
     form->mmoClipboard->SetSel(Pad().size(), Pad().size());
     form->mmoClipboard->ReplaceSel(u"unsaved apple");
     Hold(u"Held.txt");
-    const std::string alphaBefore = ReadBytes(dir + u"Alpha.txt");
+    const std::string alphaBefore = ReadBytes(dir + u"Alpha and omega.txt");
     const std::string betaBefore = ReadBytes(dir + u"Beta.txt");
 
     TFrmFindAll& frm = Search(u"APPLE");
     const std::vector<Row> rows = Listed(frm);
     ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[0], (Row{u"Alpha", u"1", u"one apple", u"apple"}));
-    EXPECT_EQ(rows[1], (Row{u"Alpha", u"3", u"Apple pie", u"Apple"}));
-    EXPECT_EQ(rows[2], (Row{u"Alpha", u"4", u"unsaved apple", u"apple"}));
+    EXPECT_EQ(rows[0], (Row{u"Alpha and omega", u"1", u"one apple", u"apple"}));
+    EXPECT_EQ(rows[1], (Row{u"Alpha and omega", u"3", u"Apple pie", u"Apple"}));
+    EXPECT_EQ(rows[2], (Row{u"Alpha and omega", u"4", u"unsaved apple", u"apple"}));
     EXPECT_EQ(rows[3], (Row{u"Beta", u"1", u"caf\u00E9 apple", u"apple"}));
     EXPECT_EQ(rows[4], (Row{u"Beta", u"2", u"x\u2400apple", u"apple"}));
     EXPECT_EQ(rows[5].category, u"Held");
@@ -85,7 +85,7 @@ TEST_F(FindAll, ListsEveryCategoryWithThePadsUnsavedTextAndReportsAnUnreadableFi
     EXPECT_EQ(rows[5].text.rfind(u"Cannot be read: ", 0), 0u) << ToUtf8(rows[5].text);
     EXPECT_EQ(frm.lblProgress->Caption(), u"5 matches in 2 categories; 1 file could not be read.");
     // Searching changed no file, and saved nothing of the pad.
-    EXPECT_EQ(ReadBytes(dir + u"Alpha.txt"), alphaBefore);
+    EXPECT_EQ(ReadBytes(dir + u"Alpha and omega.txt"), alphaBefore);
     EXPECT_EQ(ReadBytes(dir + u"Beta.txt"), betaBefore);
     EXPECT_TRUE(form->PadModified());
     EXPECT_TRUE(fx.boxes.empty());
@@ -103,7 +103,7 @@ TEST_F(FindAll, EnterOnARowSavesThePadSwitchesCategoryAndSelectsTheMatch) {
     SendMessageW(frm.lstResults->Handle(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(Buttons()[1]->Down());
     // The switch saved the pad first, as pressing the category's button does.
-    EXPECT_EQ(File(u"Alpha.txt"), u"one apple\r\ntwo\r\nApple pie\r\nunsaved apple");
+    EXPECT_EQ(File(u"Alpha and omega.txt"), u"one apple\r\ntwo\r\nApple pie\r\nunsaved apple");
     const std::u16string pad = Pad();
     EXPECT_EQ(pad, u"caf\u00E9 apple\r\nx\u2400apple");
     EXPECT_EQ(form->mmoClipboard->SelStart(), pad.rfind(u"apple"));
