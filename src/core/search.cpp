@@ -25,6 +25,10 @@ char32_t Pair(char16_t hi, char16_t lo) {
 struct BmpTables {
     std::array<char16_t, 0x10000> fold;
     std::array<bool, 0x10000> word;
+    // For each folded unit c, which of the bits 0, 0x20 and 0x01 (flags 1, 2, 4) make every
+    // unit that folds to c equal to c when or-ed in.
+    std::array<unsigned char, 0x10000> covering;
+    static constexpr char16_t kBits[3] = {0, 0x20, 0x01};
     BmpTables() {
         for (size_t i = 0; i < fold.size(); ++i)
             fold[i] = static_cast<char16_t>(i);
@@ -37,6 +41,11 @@ struct BmpTables {
             for (char32_t c = unicode::kWordRanges[i].first;
                  c <= unicode::kWordRanges[i].last && c <= 0xFFFF; ++c)
                 word[c] = true;
+        covering.fill(7);
+        for (size_t u = 0; u < fold.size(); ++u)
+            for (unsigned k = 0; k < 3; ++k)
+                if ((static_cast<char16_t>(u) | kBits[k]) != (fold[u] | kBits[k]))
+                    covering[fold[u]] &= static_cast<unsigned char>(~(1u << k));
     }
 };
 
@@ -97,47 +106,140 @@ bool FoldedEqualAt(const BmpTables& t, std::u16string_view text, size_t at,
     return true;
 }
 
+// Three places of the needle and, for each, the units the text may hold there: those u
+// with (u | bits) == unit. One bit covers most pairs of capital and small letters (A a, É é,
+// Σ σ, Д д differ in 0x20; Ā ā in 0x01); no bits means this one unit.
+struct Filter {
+    std::array<size_t, 3> at{};
+    std::array<char16_t, 3> bits{}, unit{};
+};
+
+// The starts from lo to hi (inclusive) that pass the filter, tried in order (backward: from
+// hi down) until accept takes one. Blocks of starts are tested together without a branch,
+// which the compiler turns into vector compares: most blocks of a long text hold no
+// candidate at all.
+template <class Accept>
+std::optional<size_t> Scan(const char16_t* d, size_t lo, size_t hi, bool backward, const Filter& f,
+                           Accept accept) {
+    constexpr size_t kBlock = 32;
+    const char16_t *p0 = d + f.at[0], *p1 = d + f.at[1], *p2 = d + f.at[2];
+    auto pass = [&](size_t i) {
+        return ((p0[i] | f.bits[0]) == f.unit[0]) & ((p1[i] | f.bits[1]) == f.unit[1]) &
+               ((p2[i] | f.bits[2]) == f.unit[2]);
+    };
+    auto block = [&](size_t i) {
+        unsigned any = 0;
+        for (size_t k = 0; k < kBlock; ++k)
+            any |= pass(i + k);
+        return any != 0;
+    };
+    if (!backward) {
+        size_t i = lo;
+        for (; hi - i + 1 >= kBlock; i += kBlock)
+            if (block(i))
+                for (size_t k = 0; k < kBlock; ++k)
+                    if (pass(i + k) && accept(i + k))
+                        return i + k;
+        for (; i <= hi; ++i)
+            if (pass(i) && accept(i))
+                return i;
+        return std::nullopt;
+    }
+    size_t end = hi + 1; // the starts below end are left
+    for (; end - lo >= kBlock; end -= kBlock)
+        if (block(end - kBlock))
+            for (size_t k = kBlock; k-- > 0;)
+                if (pass(end - kBlock + k) && accept(end - kBlock + k))
+                    return end - kBlock + k;
+    while (end-- > lo)
+        if (pass(end) && accept(end))
+            return end;
+    return std::nullopt;
+}
+
+// The range of starts a search looks at: forward from from, backward ending by from.
+bool StartRange(size_t n, size_t m, size_t from, bool backward, size_t& lo, size_t& hi) {
+    lo = backward ? 0 : from;
+    hi = backward ? std::min(from, n) - m : n - m;
+    return lo <= hi;
+}
+
 std::optional<TextMatch> FindExact(std::u16string_view text, std::u16string_view needle,
                                    size_t from, const SearchOptions& o) {
     const size_t m = needle.size();
-    if (!o.backward) {
-        for (size_t at = text.find(needle, from); at != std::u16string_view::npos;
-             at = text.find(needle, at + 1))
-            if (Acceptable(text, at, m, o))
-                return TextMatch{at, m};
+    size_t lo = 0, hi = 0;
+    if (!StartRange(text.size(), m, from, o.backward, lo, hi))
         return std::nullopt;
+    Filter f;
+    f.at = {0, m / 2, m - 1};
+    for (size_t k = 0; k < 3; ++k)
+        f.unit[k] = needle[f.at[k]];
+    const char16_t* d = text.data();
+    const auto at = Scan(d, lo, hi, o.backward, f, [&](size_t at) {
+        return std::char_traits<char16_t>::compare(d + at, needle.data(), m) == 0 &&
+               Acceptable(text, at, m, o);
+    });
+    return at ? std::optional<TextMatch>(TextMatch{*at, m}) : std::nullopt;
+}
+
+// The bits that make every unit folding to c one value, when one of the usual ones does.
+bool FoldBits(const BmpTables& t, char16_t c, char16_t& bits, char16_t& unit) {
+    for (unsigned k = 0; k < 3; ++k) {
+        const char16_t b = BmpTables::kBits[k];
+        // The value may not take in a surrogate, which a pair's half would pass.
+        if ((t.covering[c] & (1u << k)) && !IsHigh(c | b) && !IsLow(c | b)) {
+            bits = b;
+            unit = c | b;
+            return true;
+        }
     }
-    size_t last = std::min(from, text.size()) - m;
-    for (size_t at = text.rfind(needle, last); at != std::u16string_view::npos;
-         at = at == 0 ? std::u16string_view::npos : text.rfind(needle, at - 1))
-        if (Acceptable(text, at, m, o))
-            return TextMatch{at, m};
-    return std::nullopt;
+    return false;
 }
 
 std::optional<TextMatch> FindFolded(std::u16string_view text, std::u16string_view needle,
                                     size_t from, const SearchOptions& o) {
     const BmpTables& t = Tables();
     const std::u16string folded = FoldText(needle);
-    const size_t m = folded.size(), last = text.size() - m;
-    const char16_t first = folded[0];
-    // A pair's first unit is compared as a whole code point by FoldedEqualAt.
-    const bool firstIsPair = IsHigh(first);
-    const char16_t* data = text.data();
-    auto candidate = [&](size_t at) {
-        return (firstIsPair || t.fold[data[at]] == first) && FoldedEqualAt(t, text, at, folded) &&
-               Acceptable(text, at, m, o);
-    };
-    if (!o.backward) {
-        for (size_t at = from; at <= last; ++at)
-            if (candidate(at))
-                return TextMatch{at, m};
+    const size_t m = folded.size();
+    size_t lo = 0, hi = 0;
+    if (!StartRange(text.size(), m, from, o.backward, lo, hi))
         return std::nullopt;
+    const char16_t* d = text.data();
+    auto accept = [&](size_t at) {
+        return FoldedEqualAt(t, text, at, folded) && Acceptable(text, at, m, o);
+    };
+    // Three places of the basic plane whose units one bit covers: the first such from the
+    // start, the middle and the end. A place that no filter fits repeats another.
+    Filter f;
+    size_t found = 0;
+    for (size_t k : {size_t(0), m - 1, m / 2}) {
+        for (size_t step = 0; step < m && found < 3; ++step) {
+            const size_t at = k == m - 1 ? m - 1 - step : (k + step) % m;
+            const char16_t c = folded[at];
+            if (!IsHigh(c) && !IsLow(c) && FoldBits(t, c, f.bits[found], f.unit[found])) {
+                f.at[found++] = at;
+                break;
+            }
+        }
     }
-    for (size_t at = std::min(from, text.size()) - m + 1; at-- > 0;)
-        if (candidate(at))
-            return TextMatch{at, m};
-    return std::nullopt;
+    std::optional<size_t> at;
+    if (found > 0) {
+        for (size_t k = found; k < 3; ++k) {
+            f.at[k] = f.at[0];
+            f.bits[k] = f.bits[0];
+            f.unit[k] = f.unit[0];
+        }
+        at = Scan(d, lo, hi, o.backward, f, accept);
+    } else if (!o.backward) {
+        for (size_t i = lo; i <= hi && !at; ++i)
+            if (accept(i))
+                at = i;
+    } else {
+        for (size_t i = hi + 1; i-- > lo && !at;)
+            if (accept(i))
+                at = i;
+    }
+    return at ? std::optional<TextMatch>(TextMatch{*at, m}) : std::nullopt;
 }
 
 } // namespace
