@@ -14,7 +14,8 @@ TListView::TListView(const Placement& place, const CreateArgs& a)
     : TControl(place), markedColumn_(a.markedColumn) {
     SetHint(a.hint);
     CreateControl(WC_LISTVIEWW, u"",
-                  WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                  WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                      LVS_OWNERDATA,
                   WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     for (size_t i = 0; i < a.columns.size(); ++i) {
@@ -29,32 +30,29 @@ TListView::TListView(const Placement& place, const CreateArgs& a)
 }
 
 void TListView::Clear() {
-    ListView_DeleteAllItems(Handle());
+    rows_.clear();
     marks_.clear();
+    ListView_SetItemCountEx(Handle(), 0, 0);
 }
 
-void TListView::AddRow(const std::vector<std::u16string>& texts, TTextMark mark) {
-    const std::u16string first = texts.empty() ? std::u16string() : texts[0];
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = RowCount();
-    item.pszText = const_cast<wchar_t*>(W(first));
-    const int row = ListView_InsertItem(Handle(), &item);
-    if (row < 0)
-        return;
+void TListView::AddRow(std::vector<std::u16string> texts, TTextMark mark) {
+    rows_.push_back(std::move(texts));
     marks_.push_back(mark);
-    for (size_t i = 1; i < texts.size(); ++i)
-        ListView_SetItemText(Handle(), row, static_cast<int>(i), const_cast<wchar_t*>(W(texts[i])));
+    if (!updating_)
+        ListView_SetItemCountEx(Handle(), static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
 }
 
 int TListView::RowCount() const {
-    return ListView_GetItemCount(Handle());
+    return static_cast<int>(rows_.size());
 }
 
 std::u16string TListView::CellText(int row, int column) const {
-    std::vector<wchar_t> buffer(1024);
-    ListView_GetItemText(Handle(), row, column, buffer.data(), static_cast<int>(buffer.size()));
-    return U(buffer.data());
+    if (row < 0 || static_cast<size_t>(row) >= rows_.size())
+        return {};
+    const auto& texts = rows_[static_cast<size_t>(row)];
+    return column >= 0 && static_cast<size_t>(column) < texts.size()
+               ? texts[static_cast<size_t>(column)]
+               : std::u16string();
 }
 
 int TListView::Selected() const {
@@ -68,12 +66,12 @@ void TListView::SetSelected(int row) {
 }
 
 void TListView::BeginUpdate() {
-    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    updating_ = true;
 }
 
 void TListView::EndUpdate() {
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    updating_ = false;
+    ListView_SetItemCountEx(Handle(), static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
 }
 
 LRESULT TListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -102,6 +100,13 @@ LRESULT TListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 bool TListView::HandleNotification(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (msg == WM_NOTIFY) {
         auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (hdr->code == LVN_GETDISPINFOW) {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+            if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+                lstrcpynW(item.pszText, W(CellText(item.iItem, item.iSubItem)), item.cchTextMax);
+            result = 0;
+            return true;
+        }
         if (hdr->code == NM_DBLCLK) {
             const int row = reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem;
             if (row >= 0)

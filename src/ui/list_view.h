@@ -1,6 +1,7 @@
 #pragma once
 // A report-style list: columns of text, whole rows selected, usable from the keyboard.
-// One column may show a marked stretch of its text, drawn highlighted.
+// One column may show a marked stretch of its text, drawn highlighted. The list keeps the
+// texts itself and the control asks for the rows it shows, so a long list fills at once.
 //
 //     auto& list = form.Create<TListView>(parent, u"lstResults", {8, 40, 500, 300},
 //                                         {.columns = {{u"Name", 120}, {u"Text", 360}},
@@ -37,8 +38,9 @@ class TListView : public TControl {
     std::u16string ClassName() const override { return u"TListView"; }
 
     void Clear();
-    // Adds rows at the end; the list draws once for a batch.
-    void AddRow(const std::vector<std::u16string>& texts, TTextMark mark = {});
+    // Adds a row at the end; between BeginUpdate and EndUpdate the control learns of the
+    // new rows once, at the end.
+    void AddRow(std::vector<std::u16string> texts, TTextMark mark = {});
     int RowCount() const;
     std::u16string CellText(int row, int column) const;
     TTextMark Mark(int row) const { return marks_.at(static_cast<size_t>(row)); }
@@ -59,7 +61,9 @@ class TListView : public TControl {
     // lParam: the NMLVCUSTOMDRAW of the notification.
     LRESULT CustomDraw(LPARAM lParam);
     int markedColumn_;
+    std::vector<std::vector<std::u16string>> rows_;
     std::vector<TTextMark> marks_;
+    bool updating_ = false;
 };
 
 } // namespace vp::ui
