@@ -117,6 +117,37 @@ TEST_F(FindAll, EnterOnARowSavesThePadSwitchesCategoryAndSelectsTheMatch) {
     EXPECT_TRUE(fx.boxes.empty());
 }
 
+TEST_F(FindAll, StopEndsALongSearchKeepingWhatItFound) {
+    std::string list;
+    const std::string body(200000, 'x');
+    for (int i = 0; i < 60; ++i) {
+        const std::string name = "Many " + std::to_string(i);
+        list += name + "\r\n";
+        Bytes(std::u16string(name.begin(), name.end()) + u".txt", "apple\r\n" + body);
+    }
+    Bytes(u"Categories.list", list);
+    Open();
+    ASSERT_EQ(Buttons().size(), 60u);
+    form->SetSearch(u"apple", false, false);
+    form->actFindAll->Execute();
+    TFrmFindAll& frm = *form->FindAllWindow();
+    EXPECT_TRUE(frm.Running());
+    EXPECT_TRUE(frm.btnStop->Enabled());
+    frm.btnStop->Click();
+    frm.WaitUntilDone();
+    EXPECT_FALSE(frm.Running());
+    EXPECT_FALSE(frm.btnStop->Enabled());
+    const std::u16string progress = frm.lblProgress->Caption();
+    EXPECT_NE(progress.find(u"; stopped after "), std::u16string::npos) << ToUtf8(progress);
+    EXPECT_LT(frm.Rows().size(), 60u);
+    EXPECT_EQ(static_cast<size_t>(frm.lstResults->RowCount()), frm.Rows().size());
+    // Searching again starts afresh and goes to the end.
+    frm.btnFind->Click();
+    frm.WaitUntilDone();
+    EXPECT_EQ(frm.Rows().size(), 60u);
+    EXPECT_EQ(frm.lblProgress->Caption(), u"60 matches in 60 categories.");
+}
+
 TEST_F(FindAll, EveryControlOfTheWindowHasAHint) {
     Open();
     form->actFindAll->Execute();
