@@ -73,8 +73,10 @@ void TMainForm::FormCreate() {
 }
 
 TMainForm::~TMainForm() {
-    if (findDialog_)
+    if (findDialog_ && IsWindow(findDialog_))
         DestroyWindow(findDialog_);
+    if (frmFindAll_ && hints_)
+        hints_->RemoveWindow(frmFindAll_->Handle());
     frmFindAll_.reset();
     ReleaseUpdater();
     // The tray icon shows images this window owns: it goes first, taking its icon along.

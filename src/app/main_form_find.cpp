@@ -135,6 +135,9 @@ bool TMainForm::FindInPad(bool backward) {
         SetStatus(kNotFoundStatus + searchText_ + u"\"");
         return false;
     }
+    // The keys work on every tab; the match is shown where the pad is.
+    if (PageControl->ActivePage() != tabMain)
+        PageControl->SetActivePage(tabMain);
     mmoClipboard->SetSel(match->start, match->start + match->length);
     SendMessageW(mmoClipboard->Handle(), EM_SCROLLCARET, 0, 0);
     SetStatus(!wrapped   ? std::u16string()
@@ -199,6 +202,9 @@ void TMainForm::actFindAllExecute() {
         frmFindAll_ = std::make_unique<TFrmFindAll>(Handle());
         frmFindAll_->OnSearch = [this] { FindAllCategories(); };
         frmFindAll_->OnGoTo = [this](const FindAllRow& row) { GoToFoundMatch(row); };
+        // Its controls' hints go where the main window's go: tooltips, the status bar.
+        if (hints_)
+            hints_->AddWindow(frmFindAll_->Handle());
         RECT main{};
         GetWindowRect(Handle(), &main);
         SetWindowPos(frmFindAll_->Handle(), nullptr, main.left + Scale(40), main.top + Scale(80), 0,

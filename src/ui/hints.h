@@ -11,6 +11,7 @@
 // moved to another control, so it never sits over what the user is looking at.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/component.h"
 
@@ -33,6 +34,10 @@ class HintSystem : public Window {
     // The mouse is over this window (one of the form's, or none): its control's hint becomes
     // the current one, and its tooltip is scheduled.
     void MouseOver(HWND hwnd);
+    // Another top-level window of the program whose controls' hints this system shows too
+    // (a tool window the form owns); removed before it goes.
+    void AddWindow(HWND root);
+    void RemoveWindow(HWND root);
     // The control whose hint is shown for a window: the nearest one of ours with a hint.
     static TControl* HintControl(HWND hwnd);
 
@@ -56,6 +61,7 @@ class HintSystem : public Window {
     static void Observe(const MSG& msg);
     void ShowTooltip();
     TForm& form_;
+    std::vector<HWND> windows_;
     std::u16string hint_;
     HWND over_ = nullptr;
     HWND control_ = nullptr;

@@ -155,8 +155,12 @@ TEST_F(FindAll, EveryControlOfTheWindowHasAHint) {
     const std::vector<TControl*> controls = {frm.lblFind,      frm.edtFind,   frm.chkMatchCase,
                                              frm.chkWholeWord, frm.btnFind,   frm.lblProgress,
                                              frm.btnStop,      frm.lstResults};
-    for (TControl* c : controls)
+    for (TControl* c : controls) {
         EXPECT_FALSE(c->Hint().empty()) << ToUtf8(c->Name());
+        // The main window's hint system follows the mouse over this window too.
+        form->Hints().MouseOver(c->Handle());
+        EXPECT_EQ(form->Hints().Hint(), c->Hint()) << ToUtf8(c->Name());
+    }
     for (TAction* a : {form->actFind, form->actFindNext, form->actFindPrevious, form->actFindAll})
         EXPECT_FALSE(a->Hint().empty()) << ToUtf8(a->Name());
 }

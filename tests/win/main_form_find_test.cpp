@@ -118,6 +118,11 @@ TEST_F(FindInPad, F3AndShiftF3WorkWithoutTheDialog) {
     EXPECT_EQ(Sel(), (std::pair<size_t, size_t>{22, 27}));
     EXPECT_NE(Status().find(u"from the end"), std::u16string::npos);
     EXPECT_EQ(form->FindDialog(), nullptr);
+    // The keys work on every tab, and show the match where the pad is.
+    form->PageControl->SetActivePage(form->tabSettings);
+    form->actFindNext->Execute();
+    EXPECT_EQ(form->PageControl->ActivePage(), form->tabMain);
+    EXPECT_EQ(Sel(), (std::pair<size_t, size_t>{0, 5}));
 }
 
 TEST_F(FindInPad, TheMatchIsScrolledIntoViewAndNotUnderTheDialog) {
