@@ -6,6 +6,7 @@
 
 #include "app/pad_view.h"
 #include "core/errors.h"
+#include "core/int_text.h"
 #include "platform/ini_file.h"
 #include "platform/messages.h"
 #include "platform/wstr.h"
@@ -91,8 +92,7 @@ void TMainForm::actFindExecute() {
     findDialog_ = FindTextW(&findReplace_);
     if (!findDialog_)
         throw Error(u"Cannot open the Find dialog (error " +
-                    std::u16string(1, u'0' + static_cast<char16_t>(CommDlgExtendedError() % 10)) +
-                    u").");
+                    IntToText(static_cast<int64_t>(CommDlgExtendedError())) + u").");
     KeepFindDialogOffSelection();
     ShowWindow(findDialog_, SW_SHOW);
 }
