@@ -19,8 +19,8 @@ file(GLOB VP_UI_SOURCES CONFIGURE_DEPENDS src/ui/*.cpp)
 file(GLOB VP_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp)
 list(FILTER VP_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 
-# comdlg32 and ole32 serve only the file dialogs and the desktop shortcut, wininet only the
-# news check. Loaded at their first use, they stay out of every start, and so does what they
+# comdlg32 and ole32 serve only the file and Find dialogs and the desktop shortcut, wininet
+# only the news check. Loaded at their first use, they stay out of every start, and so does what they
 # pull in (the print spooler, COM's runtime, sockets). The delay-load libraries list every
 # function of the toolchain's own ones. No library whose functions take floating-point
 # arguments goes here: mingw-w64's delay-load thunk does not keep the XMM registers, so the

@@ -38,7 +38,7 @@ vp_start_xvfb || exit 1
 section() { printf '\n\033[1m%s\033[0m\n' "$*"; }
 wine_bench() { "$WINE" "$VP_WIN_BUILD/$1.exe" "${@:2}" 2>/dev/null | tr -d '\r'; }
 
-section "Native: duplicate test and text encodings (Google Benchmark, Release)"
+section "Native: duplicate test, text encodings and the pad search (Google Benchmark, Release)"
 "$bench_native/vp_native_bench" --benchmark_min_time=0.2 2>&1 | grep -v '^\*\*\*'
 
 section "Wine: start to window and resident memory, returning user"
@@ -57,6 +57,8 @@ section "Wine: appending 1 KB to the pad control"
 wine_bench vp_win_memo_append_bench
 section "Wine: saving a window's settings to the INI file"
 wine_bench vp_win_ini_bench
+section "Wine: Find next in a 50 M-unit pad beside the edit control's select and scroll; find in all categories"
+wine_bench vp_win_find_bench
 
 echo
 echo "benchmark command took $(( $(date +%s) - started )) s"

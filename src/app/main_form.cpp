@@ -50,6 +50,7 @@ TMainForm::TMainForm(MainFormOptions options)
     CreateControls();
     CreateMenus();
     CreateActions();
+    CreateFindCommands();
     hints_ = std::make_unique<HintSystem>(*this);
     hints_->OnHint = [this] { ApplicationEventsHint(); };
     // The design opacity, until the opacity box is changed.
@@ -72,6 +73,11 @@ void TMainForm::FormCreate() {
 }
 
 TMainForm::~TMainForm() {
+    if (findDialog_ && IsWindow(findDialog_))
+        DestroyWindow(findDialog_);
+    if (frmFindAll_ && hints_)
+        hints_->RemoveWindow(frmFindAll_->Handle());
+    frmFindAll_.reset();
     ReleaseUpdater();
     // The tray icon shows images this window owns: it goes first, taking its icon along.
     Free(*TrayIcon);
@@ -479,6 +485,10 @@ void TMainForm::mnuExitClick() {
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == findMessage_ && findMessage_ != 0) {
+        OnFindMessage(*reinterpret_cast<const FINDREPLACEW*>(lParam));
+        return 0;
+    }
     switch (msg) {
     case WM_DEFERRED_INIT:
         DeferredInit();

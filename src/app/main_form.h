@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the pad, clipboard monitoring, the capture pipeline and categories.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -7,7 +8,9 @@
 #include <string>
 
 #include "app/category_button.h"
+#include "app/frm_find_all.h"
 #include "core/capture.h"
+#include "core/search.h"
 #include "platform/clipboard.h"
 #include "platform/hotkey.h"
 #include "ui/actions.h"
@@ -22,6 +25,7 @@
 #include "ui/velmor_memo.h"
 #include "ui/velmor_path_edit.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 namespace vp {
@@ -130,6 +134,27 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // Back from the tray: the window restored and in front, the icon gone.
     void TrayIconClick();
 
+    // Find (main_form_find.cpp).
+    // Opens the Find dialog, or brings it to the front; it starts with the last search text.
+    void actFindExecute();
+    // Selects the next match of the last search text in the pad (the previous one when
+    // backward), wrapping once at the end; false when there is none, after a beep. Without
+    // a search text yet, it opens the Find dialog instead.
+    bool FindInPad(bool backward);
+    HWND FindDialog() const { return findDialog_; }
+    const std::u16string& SearchText() const { return searchText_; }
+    bool FindMatchCase() const { return findMatchCase_; }
+    bool FindWholeWord() const { return findWholeWord_; }
+    void SetSearch(const std::u16string& text, bool matchCase, bool wholeWord);
+    // Shows the "Find in all categories" window; with a search text it lists at once.
+    void actFindAllExecute();
+    // Lists the matches of the window's text: the pad's own text for the selected category
+    // (unsaved edits included), each other category's file as the program reads it.
+    void FindAllCategories();
+    // Selects a listed match's category, as its button would, then the match in the pad.
+    void GoToFoundMatch(const FindAllRow& row);
+    TFrmFindAll* FindAllWindow() const { return frmFindAll_.get(); }
+
     // Controls, in creation order: the settings file keeps the supported ones in this order.
     ui::TStatusBar* StatBar;
     ui::TPageControl* PageControl;
@@ -176,6 +201,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TMainMenu *MainMenu, *pmTray;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
     ui::TCoolTrayIcon* TrayIcon;
+    // Made last and kept out of the settings file, whose keys stay as they were.
+    ui::TAction *actFind, *actFindNext, *actFindPrevious, *actFindAll;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -192,6 +219,13 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void CreateTrayIcon();
     // The steps of the save at exit; ending: also stop collecting (toggle, chain, hotkey).
     void SaveEverything(bool ending);
+    void CreateFindCommands();
+    // The Find dialog pressed a button or closed.
+    void OnFindMessage(const FINDREPLACEW& fr);
+    // Moves the Find dialog off the pad's selection when it covers it.
+    void KeepFindDialogOffSelection();
+    void LoadFindSettings();
+    void SaveFindSettings();
     void ShowFirstRunPage();
     void HideLicensePage();
     int StartShowCommand() const;
@@ -256,6 +290,16 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TIconList imgTrayIcons;
     // The caption's and the taskbar's icons, once the DPI has changed.
     UniqueHIcon smallIcon_, bigIcon_;
+
+    // Find (main_form_find.cpp). The dialog keeps pointers to findReplace_ and findWhat_
+    // while it is open.
+    UINT findMessage_ = 0;
+    HWND findDialog_ = nullptr;
+    FINDREPLACEW findReplace_{};
+    std::array<wchar_t, 1024> findWhat_{};
+    std::u16string searchText_;
+    bool findMatchCase_ = false, findWholeWord_ = false;
+    std::unique_ptr<TFrmFindAll> frmFindAll_;
 };
 
 } // namespace vp

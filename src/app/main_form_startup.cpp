@@ -68,6 +68,7 @@ void TMainForm::DeferredInit() {
                 SelectCategory(*first);
     });
     Step([&] { LoadFormState(*this, ForcedIniPath()); });
+    Step([&] { LoadFindSettings(); });
     Step([&] { FitFormToWorkArea(*this); });
     Step([&] {
         if (FileExists(SeparatorPath()))
@@ -219,6 +220,7 @@ void TMainForm::SaveEverything(bool ending) {
         if (FrmUpdater && FrmUpdater->pgControl->Parent() == tabUpdater)
             FrmUpdater->SaveState();
     });
+    step([&] { SaveFindSettings(); });
     if (!failures.empty())
         ShowError(failures);
 }

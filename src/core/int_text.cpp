@@ -1,5 +1,7 @@
 #include "core/int_text.h"
 
+#include <string>
+
 namespace vp {
 
 namespace {
@@ -51,6 +53,11 @@ bool TryStrToInt32(std::u16string_view text, int32_t& value) {
 int32_t StrToInt32Def(std::u16string_view text, int32_t fallback) {
     int32_t value = 0;
     return TryStrToInt32(text, value) ? value : fallback;
+}
+
+std::u16string IntToText(int64_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
 }
 
 } // namespace vp

@@ -61,6 +61,10 @@ class TComponent {
     virtual std::u16string ClassName() const = 0;
     // Components that live only as long as this one (child controls, sub-items).
     virtual std::vector<TComponent*> Dependents() const { return {}; }
+    // Whether control state persistence keeps this component. Commands added after the
+    // settings file's keys were fixed stay out of it, so that the file keeps its order.
+    bool Stored() const { return stored_; }
+    void SetStored(bool stored) { stored_ = stored; }
 
   protected:
     TComponent(TForm* owner, std::u16string name) : owner_(owner), name_(std::move(name)) {}
@@ -68,6 +72,7 @@ class TComponent {
   private:
     TForm* owner_;
     std::u16string name_;
+    bool stored_ = true;
 };
 
 struct Placement {

@@ -109,6 +109,8 @@ TVelmorIniFileEx::TVelmorIniFileEx(const std::u16string& SectionName,
 }
 
 bool TVelmorIniFileEx::IsSupported(const TComponent& c) const {
+    if (!c.Stored())
+        return false;
     return dynamic_cast<const TRadioButton*>(&c) || dynamic_cast<const TCheckBox*>(&c) ||
            dynamic_cast<const TAction*>(&c) || dynamic_cast<const TSpinEdit*>(&c) ||
            dynamic_cast<const TEdit*>(&c) || dynamic_cast<const TMenuItem*>(&c) ||

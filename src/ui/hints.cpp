@@ -1,5 +1,7 @@
 #include "ui/hints.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -101,9 +103,23 @@ void HintSystem::SetHint(const std::u16string& hint) {
     Raise(OnHint);
 }
 
+void HintSystem::AddWindow(HWND root) {
+    windows_.push_back(root);
+}
+
+void HintSystem::RemoveWindow(HWND root) {
+    std::erase(windows_, root);
+    if (over_ && GetAncestor(over_, GA_ROOT) == root)
+        MouseOver(nullptr);
+}
+
 void HintSystem::MouseOver(HWND hwnd) {
-    if (hwnd && GetAncestor(hwnd, GA_ROOT) != form_.Handle())
-        hwnd = nullptr;
+    if (hwnd) {
+        const HWND root = GetAncestor(hwnd, GA_ROOT);
+        if (root != form_.Handle() &&
+            std::find(windows_.begin(), windows_.end(), root) == windows_.end())
+            hwnd = nullptr;
+    }
     if (hwnd == over_)
         return;
     over_ = hwnd;

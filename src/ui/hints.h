@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/component.h"
 
@@ -37,6 +38,10 @@ class HintSystem : public Window {
     // The mouse is over this window (one of the form's, or none): its control's hint becomes
     // the current one, and its tooltip is scheduled.
     void MouseOver(HWND hwnd);
+    // Another top-level window of the program whose controls' hints this system shows too
+    // (a tool window the form owns); removed before it goes.
+    void AddWindow(HWND root);
+    void RemoveWindow(HWND root);
     // The control whose hint is shown for a window: the nearest one of ours with a hint.
     static TControl* HintControl(HWND hwnd);
 
@@ -67,6 +72,7 @@ class HintSystem : public Window {
     UINT Delay(DWORD which) const;
     void SetDelay(DWORD which, UINT milliseconds);
     TForm& form_;
+    std::vector<HWND> windows_;
     std::u16string hint_;
     HWND over_ = nullptr;
     HWND control_ = nullptr;

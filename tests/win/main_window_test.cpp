@@ -222,8 +222,10 @@ TEST_F(MainForm, MenuBarShowsFourMenusWithAccessKeysSeparatorsAndShortcuts) {
     };
     using Items = std::vector<std::u16string>;
     EXPECT_EQ(items(0), Items({u"E&xit"}));
-    EXPECT_EQ(items(1), Items({u"Save\tCtrl+S", u"Save as...\tCtrl+Shift+S", u"-",
-                               u"Clear text\tCtrl+D", u"Sort lines"}));
+    EXPECT_EQ(items(1),
+              Items({u"Save\tCtrl+S", u"Save as...\tCtrl+Shift+S", u"-", u"Clear text\tCtrl+D",
+                     u"Sort lines", u"-", u"&Find...\tCtrl+F", u"Find &next\tF3",
+                     u"Find &previous\tShift+F3", u"Find in &all categories...\tCtrl+Shift+F"}));
     EXPECT_EQ(items(2), Items({u"Monitor clipboard\tF9", u"Clear clipboard\tCtrl+Del"}));
     EXPECT_EQ(items(3),
               Items({u"&Home page", u"&Download similar software", u"-", u"&User manual\tF1"}));

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/encoding.h"
+#include "core/int_text.h"
 #include "platform/wstr.h"
 
 namespace {
@@ -225,6 +226,7 @@ int Usage() {
           "  wait TITLE [MS]            wait for a top-level window\n"
           "  close TITLE [MS]           post WM_CLOSE and wait until it is gone\n"
           "  get TITLE CONTROL          print a control's text (UTF-8)\n"
+          "  sel TITLE CONTROL          print an edit box's selection: start end\n"
           "  status TITLE               print the status bar's text\n"
           "  click TITLE CONTROL        click a button\n"
           "  checked TITLE CONTROL      print 1 or 0\n"
@@ -299,6 +301,16 @@ int wmain(int argc, wchar_t** argv) {
         if (!c)
             return 1;
         Print(TextOf(EditOf(c)));
+        return 0;
+    }
+    if (cmd == L"sel" && argc >= 4) {
+        HWND c = control();
+        if (!c)
+            return 1;
+        DWORD start = 0, end = 0;
+        SendMessageW(EditOf(c), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        Print(vp::IntToText(start) + u" " + vp::IntToText(end) + u"\n");
         return 0;
     }
     if (cmd == L"status" && argc >= 3) {
