@@ -71,10 +71,11 @@ add_custom_command(OUTPUT ${VP_ICONS}
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${VP_ICON_DIR}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
 set(ICON_DIR ${VP_ICON_DIR})
+# Both carry the version from project().
 configure_file(src/app/res/app.rc ${CMAKE_BINARY_DIR}/generated/res/app.rc @ONLY)
-file(COPY src/app/res/app.manifest DESTINATION ${CMAKE_BINARY_DIR}/generated/res)
+configure_file(src/app/res/app.manifest ${CMAKE_BINARY_DIR}/generated/res/app.manifest @ONLY)
 set_source_files_properties(${CMAKE_BINARY_DIR}/generated/res/app.rc PROPERTIES
-  OBJECT_DEPENDS "${VP_ICONS};${CMAKE_SOURCE_DIR}/src/app/res/app.manifest")
+  OBJECT_DEPENDS "${VP_ICONS};${CMAKE_BINARY_DIR}/generated/res/app.manifest")
 
 add_executable(VelmorPasquill WIN32 src/app/main.cpp ${CMAKE_BINARY_DIR}/generated/res/app.rc)
 target_include_directories(VelmorPasquill PRIVATE src)

@@ -126,6 +126,19 @@ vp_stop_xvfb() {
     fi
 }
 
+# The program's version as a build tree has it: CMakeLists.txt is its one home, and CMake
+# writes it into every tree. "vp_version BUILD" gives all four numbers, "vp_version BUILD
+# short" the first three (as the caption shows them).
+vp_version() {
+    local file=$1/generated/version.env key=VP_VERSION
+    [ "${2:-}" = short ] && key=VP_VERSION_SHORT
+    if [ ! -f "$file" ]; then
+        echo "no $file: configure the build tree first" >&2
+        return 1
+    fi
+    sed -n "s/^$key=//p" "$file"
+}
+
 vp_configure_and_build() {
     local build=$1
     shift

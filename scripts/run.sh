@@ -42,14 +42,14 @@ trap cleanup EXIT
 vp_start_xvfb
 vp_log "no display: running on the virtual display $DISPLAY"
 driver() { "$WINE" "$VP_WIN_BUILD/vp_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
-caption="Velmor Pasquill  v4.5.0"
+caption="Velmor Pasquill  v$(vp_version "$VP_WIN_BUILD" short)"
 # The text already on the clipboard is collected when monitoring starts. The run's time
 # keeps the texts new, so a second run does not meet them as duplicates.
 stamp=$(date +%H:%M:%S)
 driver setclip "Velmor Pasquill collects what you copy ($stamp)."
 "$WINE" "$VP_WIN_BUILD/VelmorPasquill.exe" >/dev/null 2>&1 &
 pid=$!
-if ! timeout 60 xdotool search --sync --onlyvisible --name "^Velmor Pasquill  v4\.5\.0\$" >/dev/null; then
+if ! timeout 60 xdotool search --sync --onlyvisible --name "^${caption//./\\.}\$" >/dev/null; then
     echo "the main window did not appear" >&2
     exit 1
 fi

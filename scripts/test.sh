@@ -28,10 +28,24 @@ rm -rf "$results"
 mkdir -p "$results"
 status=0
 
+# The checks of the sources; each leaves one line in checks.txt for the summary.
 vp_log "formatting (clang-format)"
-if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror >"$results/format.log" 2>&1; then
+if git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror >"$results/format.log" 2>&1; then
+    echo "ok: formatting" >>"$results/checks.txt"
+else
+    echo "FAILED: formatting" >>"$results/checks.txt"
     echo "formatting: these files differ from .clang-format (run clang-format -i on them):"
     grep -oE '^[^:]+\.(cpp|h)' "$results/format.log" | sort -u
+    status=1
+fi
+
+vp_log "layers (core, platform, ui, app: none includes one above it)"
+if python3 "$VP_ROOT/tools/check_layers.py" src >"$results/layers.log" 2>&1; then
+    echo "ok: layers" >>"$results/checks.txt"
+else
+    echo "FAILED: layers" >>"$results/checks.txt"
+    echo "layers: these includes reach a layer above their own:"
+    cat "$results/layers.log"
     status=1
 fi
 

@@ -25,6 +25,11 @@ def gtest_counts(path):
 def main(results):
     levels = []  # (name, passed, failed, skipped)
     ok = True
+    checks = os.path.join(results, 'checks.txt')
+    if os.path.exists(checks):
+        lines = open(checks).read().splitlines()
+        levels.append(('checks', sum(l.startswith('ok:') for l in lines),
+                       sum(l.startswith('FAILED:') for l in lines), 0))
     native = os.path.join(results, 'native.xml')
     if os.path.exists(native):
         cases = list(junit_cases(native))

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench_clock.h"
+#include "vp_version.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
     folder.erase(folder.find_last_of(L'\\') + 1);
     const std::wstring program = folder + L"VelmorPasquill.exe";
     const std::wstring bare = folder + L"vp_win_bare_window.exe";
-    const wchar_t* caption = L"Velmor Pasquill  v4.5.0";
+    const wchar_t* caption = L"Velmor Pasquill  v" VP_VERSION_SHORT;
     // Text left on the clipboard would be collected at every start and weigh on it.
     if (OpenClipboard(nullptr)) {
         EmptyClipboard();

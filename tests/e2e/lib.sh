@@ -34,7 +34,8 @@ E2E_DOCUMENTS=$E2E_USER_DIR/Documents
 E2E_DESKTOP=$E2E_USER_DIR/Desktop
 E2E_APPDATA=$E2E_USER_DIR/AppData/Roaming
 
-E2E_CAPTION="Velmor Pasquill  v4.5.0"
+E2E_VERSION=$(vp_version "$VP_BUILD" short)
+E2E_CAPTION="Velmor Pasquill  v$E2E_VERSION"
 
 e2e_start() {
     "$WINE" "$VP_BUILD/VelmorPasquill.exe" >"$E2E_TMP/program.log" 2>&1 &

@@ -48,7 +48,7 @@ sleep 1.5
 check "the updates tab is the active one" test "$(e2e_driver tab "$E2E_CAPTION")" = "Updates and news"
 check "the status line waits" test "$(get lblStatus)" = "."
 check "the version line has no online version yet" \
-    test "$(get lblVersion)" = "You are running version: 4.5.0.  Online version: ?"
+    test "$(get lblVersion)" = "You are running version: $E2E_VERSION.  Online version: ?"
 
 check "the check button is there" e2e_driver click "$E2E_CAPTION" btnCheckManually
 for _ in $(seq 1 20); do
@@ -72,7 +72,7 @@ log=$(get Log)
 check "the news text is shown" \
     test "$log" = $'Version 4.6 is out: faster capture and a new tray menu.\n\nDownload it from our web site.'
 check "the version line shows the announced version" \
-    test "$(get lblVersion)" = "You are running version: 4.5.0.  Online version: 4.6.0.0"
+    test "$(get lblVersion)" = "You are running version: $E2E_VERSION.  Online version: 4.6.0.0"
 check "the request reached the test's server through the proxy" \
     grep -qE '^GET http://velmorpasquill\.com(:80)?/downloads/pasquill/updater\.bin HTTP/1\.1$' \
     "$E2E_TMP/requests.log"
@@ -97,7 +97,7 @@ e2e_driver wait "$E2E_CAPTION" >/dev/null
 sleep 1.5
 check "the stored news is shown at start" test "$(get Log)" = "$(printf '%s' "$log")"
 check "the version line compares with the stored news" \
-    test "$(get lblVersion)" = "You are running version: 4.5.0.  Online version: 4.6.0.0"
+    test "$(get lblVersion)" = "You are running version: $E2E_VERSION.  Online version: 4.6.0.0"
 check "every time the program starts is the interval chosen" \
     test "$(e2e_driver checked "$E2E_CAPTION" radEveryTime)" = 1
 e2e_screenshot news_settings
