@@ -171,7 +171,11 @@ void TMainForm::CreateControls() {
                                          .vScroll = true,
                                          .align = TAlign::alClient});
     mmoClipboard->SetFont(PointFont(L"MS Sans Serif", 8));
-    mmoClipboard->OnChange = [this] { padModified_ = true; };
+    mmoClipboard->OnChange = [this] {
+        padModified_ = true;
+        if (!appending_)
+            padEdited_ = true;
+    };
 
     // "Categories".
     lblCategories = &Create<TLabel>(
