@@ -502,6 +502,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATEAPP:
         if (!wParam && hints_)
             hints_->CancelTooltip();
+        // Back from another program, which may have changed the file.
+        if (wParam)
+            ShowFileAsOnDisk();
         break;
     case WM_ENTERSIZEMOVE:
         sizeMove_ = true;

@@ -226,6 +226,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void ShowRecoveryNotice(const std::u16string& path, const std::u16string& recovery);
     // The pad now matches its file (or its text went to a recovery file).
     void MarkPadSaved();
+    // Shows what another program wrote to the selected category's file, when the pad holds
+    // nothing unsaved to lose; quiet on failure, since the next save looks again and reports.
+    void ShowFileAsOnDisk();
 
     // CaptureSink
     void OpenVendorPage() override;

@@ -284,6 +284,20 @@ TMainForm::DiskSync TMainForm::SyncPadWithFile(const std::u16string& path) {
     return sync;
 }
 
+void TMainForm::ShowFileAsOnDisk() {
+    // A capture in progress looks for itself.
+    if (padModified_ || padView_ || !grpAuto || INISaved)
+        return;
+    const TCategoryButton* button = GetPressedButton();
+    if (!button)
+        return;
+    try {
+        SyncPadWithFile(button->Hint());
+    } catch (...) {
+    }
+    reloadNote_.clear();
+}
+
 void TMainForm::MarkPadSaved() {
     padModified_ = false;
     padEdited_ = false;

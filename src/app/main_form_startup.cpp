@@ -33,6 +33,9 @@ namespace {
 
 // Timer messages come after the paint messages: this one fires once the window is drawn.
 constexpr UINT_PTR kUpdatesPanelTimer = 1;
+// How often the selected category's file is looked at: one attribute query each time.
+constexpr UINT_PTR kFileOnDiskTimer = 2;
+constexpr UINT kFileOnDiskMilliseconds = 1000;
 
 // Runs one start-up step; a failing step is reported and the next one still runs, so a
 // broken category folder never keeps the window out of the viewer chain.
@@ -91,6 +94,8 @@ void TMainForm::DeferredInit() {
     Step([&] { chkAutoMonitorClick(); });
     // The updates panel (its rich edit, its settings) is not needed to see or use the
     // window: with a message loop it is made once the window has painted.
+    if (options_.postDeferredInit)
+        StartTimer(kFileOnDiskTimer, kFileOnDiskMilliseconds, [this] { ShowFileAsOnDisk(); });
     if (options_.postDeferredInit)
         StartTimer(kUpdatesPanelTimer, 1, [this] {
             StopTimer(kUpdatesPanelTimer);

@@ -24,12 +24,15 @@ e2e_driver setclip "first entry"
 settle
 
 printf 'appended by an editor\r\n' >>"$main_file"
+sleep 2
+check "the pad shows the outside line without waiting for a copy" \
+    test "$(pad | tail -n 1)" = "appended by an editor"
+check "the status bar says the file was reloaded" \
+    grep -q 'was reloaded because another program changed it' <<<"$(status)"
 e2e_driver setclip "after the append"
 settle
 check "an outside append and the next copy are both in the file" \
     test "$(text_of "$main_file" | tail -n 3)" = $'first entry\nappended by an editor\nafter the append'
-check "the status bar says the file was reloaded" \
-    grep -q 'was reloaded because another program changed it' <<<"$(status)"
 
 { cat "$main_file"; printf 'synced from elsewhere\r\n'; } >"$cats/.sync-part"
 mv -f "$cats/.sync-part" "$main_file"

@@ -133,3 +133,21 @@ TEST_F(OutsideEdits, AnUnreadableChangedFileKeepsBothSides) {
     EXPECT_EQ(File(u"Main category.txt"),
               u"[Main category]\r\nfirst\r\noutside\r\nwhile held\r\nafter\r\n");
 }
+
+TEST_F(OutsideEdits, BackFromAnotherProgramThePadShowsTheFileKeepingTheCaret) {
+    OpenWithFirst();
+    form->mmoClipboard->SetSel(5, 8);
+    AppendElsewhere("added elsewhere\r\n");
+    SendMessageW(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(Pad(), u"[Main category]\r\nfirst\r\nadded elsewhere\r\n");
+    EXPECT_EQ(form->mmoClipboard->SelStart(), 5u);
+    EXPECT_EQ(form->mmoClipboard->SelLength(), 3u);
+    EXPECT_EQ(Status(), kReloaded);
+    EXPECT_FALSE(form->PadModified());
+    // Unsaved edits in the pad are never swapped for the file behind the user's back.
+    form->mmoClipboard->SetText(Pad() + u"typed\r\n");
+    AppendElsewhere("more elsewhere\r\n");
+    SendMessageW(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(Pad(), u"[Main category]\r\nfirst\r\nadded elsewhere\r\ntyped\r\n");
+    EXPECT_TRUE(fx.boxes.empty());
+}
