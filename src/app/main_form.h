@@ -226,6 +226,12 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void ShowRecoveryNotice(const std::u16string& path, const std::u16string& recovery);
     // The pad now matches its file (or its text went to a recovery file).
     void MarkPadSaved();
+    // Whether the file holds a version that the program has not seen (never for a missing
+    // file, which is written anew); a look that finds the same bytes remembers the stamp.
+    bool ChangedOnDisk(const std::u16string& path);
+    // Writes text to a new "Recovered - <what> - <date time>.txt" beside the categories (or
+    // in the data folder); its path, or "" when neither place takes it.
+    std::u16string WriteRecoveryFile(const std::u16string& what, std::u16string_view text);
     // Shows what another program wrote to the selected category's file, when the pad holds
     // nothing unsaved to lose; quiet on failure, since the next save looks again and reports.
     void ShowFileAsOnDisk();
@@ -248,6 +254,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // against holding only captured entries that are not saved yet.
     bool padEdited_ = false;
     bool appending_ = false;
+    // The categories editor and the separator changed by the user since load or save.
+    bool categoriesEdited_ = false;
+    bool separatorEdited_ = false;
     // The captured texts appended since the last load or save, in order.
     std::vector<std::u16string> pendingAppends_;
     MonitorHotKey hotKey_;
@@ -256,7 +265,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     PadView* padView_ = nullptr;
     // Category files created by this run.
     std::set<std::u16string> madeThisRun_;
-    // The version of each category file last loaded or written, by path.
+    // The version of each category file, of the list and of the separator file last loaded
+    // or written, by path.
     std::map<std::u16string, FileVersion> knownVersions_;
     // Said after the capture's own status while a capture reloaded the pad.
     std::u16string reloadNote_;

@@ -122,15 +122,30 @@ void TMainForm::btnApplyCategClick() {
         buttons.push_back(self);
     }
     LayoutCategoryButtons();
-    std::u16string listFailure;
+    std::u16string listFailure, listRecovery;
     try {
+        const std::u16string listPath = CategoriesListPath();
+        // Apply writes the user's list; another program's version of it is kept aside.
+        if (ChangedOnDisk(listPath)) {
+            listRecovery = WriteRecoveryFile(u"Categories", ReadTextFile(listPath));
+            if (listRecovery.empty())
+                throw Error(u"Another program changed \"" + listPath +
+                            u"\", and its version could not be saved to a recovery file: "
+                            u"the list was not written.");
+        }
         // A list in the 8-bit code page would lose names outside it.
-        WriteTextFile(CategoriesListPath(), plan.listText, true, true);
+        knownVersions_[listPath] = WriteTextFile(listPath, plan.listText, true, true);
+        categoriesEdited_ = false;
     } catch (...) {
         listFailure = ExceptionText(std::current_exception());
     }
     if (!problems.empty() || !listFailure.empty())
         ReportCategoryProblems(CategoryProblemsText(problems, listFailure));
+    if (!listRecovery.empty())
+        ShowWarning(u"Another program changed the list of categories since it was loaded. Your "
+                    u"list was applied and saved; so that nothing is lost, the other "
+                    u"version was saved to this file:\r\n" +
+                    listRecovery);
     if (!buttons.empty())
         SelectCategory(*buttons.back());
 }
@@ -191,21 +206,46 @@ std::u16string TMainForm::RecoverPad() {
     const TCategoryButton* button = GetPressedButton();
     const std::u16string category =
         button ? NameWithoutExtension(button->Hint()).substr(0, 40) : u"no category";
-    const std::u16string name = u"Recovered - " + category + u" - " + RecoveryStamp(NowDateTime());
     PadView pad(*mmoClipboard);
+    const std::u16string path = WriteRecoveryFile(category, pad.View());
+    if (!path.empty())
+        MarkPadSaved();
+    return path;
+}
+
+std::u16string TMainForm::WriteRecoveryFile(const std::u16string& what, std::u16string_view text) {
+    const std::u16string name = u"Recovered - " + what + u" - " + RecoveryStamp(NowDateTime());
     for (const std::u16string& folder : {CategoriesFolder(), DataFolderPath()}) {
         try {
             std::u16string path = folder + name + u".txt";
             for (size_t n = 2; FileExists(path); ++n)
                 path = folder + name + u" (" + Decimal(n) + u").txt";
-            WriteTextFile(path, pad.View(), true, true);
-            MarkPadSaved();
+            WriteTextFile(path, text, true, true);
             return path;
         } catch (...) {
             // The next place, then the user's own choice.
         }
     }
     return {};
+}
+
+bool TMainForm::ChangedOnDisk(const std::u16string& path) {
+    FileVersion& known = knownVersions_[path];
+    switch (CompareStamp(known.stamp, QueryFileStamp(path))) {
+    case StampCheck::Unchanged:
+        return false;
+    case StampCheck::Gone:
+        known = {};
+        return false;
+    case StampCheck::Differs:
+        break;
+    }
+    FileVersion read;
+    ReadTextFile(path, &read);
+    if (!SameBytes(known, read))
+        return true;
+    known = read;
+    return false;
 }
 
 void TMainForm::SelectCategory(TCategoryButton& button) {
@@ -285,8 +325,26 @@ TMainForm::DiskSync TMainForm::SyncPadWithFile(const std::u16string& path) {
 }
 
 void TMainForm::ShowFileAsOnDisk() {
+    if (INISaved)
+        return;
+    // The editor shows the list as it is on disk while it holds no edit of the user's; the
+    // buttons follow once the user applies it.
+    try {
+        const std::u16string listPath = CategoriesListPath();
+        if (!categoriesEdited_ && ChangedOnDisk(listPath)) {
+            FileVersion read;
+            const std::u16string text = ReadTextFile(listPath, &read);
+            {
+                MuteEvent quiet(mmoCategories->OnChange);
+                mmoCategories->SetText(text);
+            }
+            knownVersions_[listPath] = read;
+            btnApplyCateg->SetEnabled(true);
+        }
+    } catch (...) {
+    }
     // A capture in progress looks for itself.
-    if (padModified_ || padView_ || !grpAuto || INISaved)
+    if (padModified_ || padView_ || !grpAuto)
         return;
     const TCategoryButton* button = GetPressedButton();
     if (!button)
@@ -383,6 +441,7 @@ void TMainForm::grpAutoClick() {
 }
 
 void TMainForm::mmoCategoriesChange() {
+    categoriesEdited_ = true;
     btnApplyCateg->SetEnabled(true);
 }
 

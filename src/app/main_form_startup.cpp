@@ -58,7 +58,8 @@ void TMainForm::DeferredInit() {
     PathBackup->SetPath(CategoriesFolder() + kBackupFileName);
     Step([&] {
         if (FileExists(CategoriesListPath()))
-            mmoCategories->SetText(ReadTextFile(CategoriesListPath()));
+            mmoCategories->SetText(
+                ReadTextFile(CategoriesListPath(), &knownVersions_[CategoriesListPath()]));
     });
     // Names that got no file are told once the window is up and collecting.
     holdCategoryReport_ = true;
@@ -74,8 +75,9 @@ void TMainForm::DeferredInit() {
     Step([&] { FitFormToWorkArea(*this); });
     Step([&] {
         if (FileExists(SeparatorPath()))
-            mmoSeparator->SetText(ReadTextFile(SeparatorPath()));
+            mmoSeparator->SetText(ReadTextFile(SeparatorPath(), &knownVersions_[SeparatorPath()]));
     });
+    mmoSeparator->OnChange = [this] { separatorEdited_ = true; };
     Step([&] { RegisterMonitorHotKey(); });
     UpdateCaption();
     lblVersion->SetText(u"Version: " + AppVersionLabel());
@@ -200,6 +202,16 @@ void TMainForm::SaveBeforeExit() {
     step([&] { SaveFormState(*this, ForcedIniPath()); });
     step([&] {
         EnsureFolder(DataFolderPath());
+        // Another program's separator is kept; one the user also changed goes beside it.
+        if (ChangedOnDisk(SeparatorPath())) {
+            if (!separatorEdited_)
+                return;
+            const std::u16string recovery = WriteRecoveryFile(u"Separator", mmoSeparator->Text());
+            throw Error(u"Another program changed \"" + SeparatorPath() + u"\"; it was kept. " +
+                        (recovery.empty()
+                             ? u"Your separator could not be saved elsewhere."
+                             : u"Your separator was saved to this file:\r\n" + recovery));
+        }
         WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
     });
     // The end of a session may end the process before the panel is freed.

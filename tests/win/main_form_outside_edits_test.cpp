@@ -151,3 +151,40 @@ TEST_F(OutsideEdits, BackFromAnotherProgramThePadShowsTheFileKeepingTheCaret) {
     EXPECT_EQ(Pad(), u"[Main category]\r\nfirst\r\nadded elsewhere\r\ntyped\r\n");
     EXPECT_TRUE(fx.boxes.empty());
 }
+
+TEST_F(OutsideEdits, TheCategoryListAndTheSeparatorFollowTheSameRule) {
+    Open();
+    const std::u16string list = dir + u"Categories.list";
+    // No edit in the editor: it shows the list as another program left it.
+    WriteBytes(list, "Main category\r\nFrom elsewhere\r\n");
+    SendMessageW(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(form->mmoCategories->Text(), u"Main category\r\nFrom elsewhere\r\n");
+    EXPECT_TRUE(form->btnApplyCateg->Enabled()) << "to make its buttons";
+    // The user's list is applied; a version made elsewhere meanwhile is kept aside.
+    form->mmoCategories->SetText(u"Main category\r\nMine\r\n");
+    WriteBytes(list, "Main category\r\nElsewhere again\r\n");
+    form->btnApplyCateg->Click();
+    EXPECT_EQ(File(u"Categories.list"), u"Main category\r\nMine\r\n");
+    EXPECT_EQ(File(u"Recovered - Categories - 2019-03-05 10.20.00.txt"),
+              u"Main category\r\nElsewhere again\r\n");
+    ASSERT_EQ(fx.boxes.size(), 1u);
+    EXPECT_NE(fx.boxes[0].text.find(u"Recovered - Categories"), std::u16string::npos);
+
+    // The separator: another program's version stays; the user's own goes beside it.
+    const std::u16string separator = DataDir() + u"Separator.data";
+    WriteBytes(separator, " elsewhere");
+    form->mmoSeparator->SetText(u" mine");
+    form->SaveBeforeExit();
+    EXPECT_EQ(ReadBytes(separator), " elsewhere");
+    EXPECT_EQ(File(u"Recovered - Separator - 2019-03-05 10.20.00.txt"), u" mine");
+    ASSERT_EQ(fx.boxes.size(), 2u);
+    EXPECT_NE(fx.boxes[1].text.find(u"Recovered - Separator"), std::u16string::npos);
+}
+
+TEST_F(OutsideEdits, ASeparatorChangedOnlyElsewhereIsKeptSilently) {
+    Open();
+    WriteBytes(DataDir() + u"Separator.data", " elsewhere");
+    form->SaveBeforeExit();
+    EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), " elsewhere");
+    EXPECT_TRUE(fx.boxes.empty());
+}
