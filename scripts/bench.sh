@@ -49,6 +49,8 @@ section "Wine: one copy collected into a small pad, against copy size"
 wine_bench vp_win_copy_size_bench
 section "Wine: one small capture against pad size, and peak memory at a 50 M-unit pad"
 wine_bench vp_win_capture_bench
+section "Wine: one capture into a 1 MB pad with the look at its file on disk, and without"
+wine_bench vp_win_disk_check_bench
 section "Wine: memory a save of a 50 M-unit pad needs beside the pad"
 wine_bench vp_win_save_memory_bench
 section "Wine: opening a category of 50 M units, beside a bare edit control given the text"

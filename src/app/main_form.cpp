@@ -177,7 +177,11 @@ void TMainForm::CreateControls() {
                                          .vScroll = true,
                                          .align = TAlign::alClient});
     mmoClipboard->SetFont(PointFont(L"MS Sans Serif", 8));
-    mmoClipboard->OnChange = [this] { padModified_ = true; };
+    mmoClipboard->OnChange = [this] {
+        padModified_ = true;
+        if (!appending_)
+            padEdited_ = true;
+    };
 
     // "Categories".
     lblCategories = &Create<TLabel>(
@@ -536,6 +540,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATEAPP:
         if (!wParam && hints_)
             hints_->CancelTooltip();
+        // Back from another program, which may have changed the file.
+        if (wParam)
+            ShowFileAsOnDisk();
         break;
     case WM_ENTERSIZEMOVE:
         sizeMove_ = true;

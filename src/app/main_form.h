@@ -2,14 +2,17 @@
 // The main window: the pad, clipboard monitoring, the capture pipeline and categories.
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/category_button.h"
 #include "app/frm_find_all.h"
 #include "core/capture.h"
+#include "core/file_version.h"
 #include "core/search.h"
 #include "platform/clipboard.h"
 #include "platform/hotkey.h"
@@ -252,6 +255,30 @@ class TMainForm : public ui::TForm, private CaptureSink {
     std::u16string RecoverPad();
     // Shows the names that got no file at once, or keeps the text for start-up to show.
     void ReportCategoryProblems(const std::u16string& text);
+    // What a look at the selected category's file on disk found and did.
+    struct DiskSync {
+        bool reloaded = false;
+        std::u16string recovery; // where the pad's own edits went, when they had to
+    };
+    // Before the pad's file is written, and whenever the pad may show a stale file: a
+    // version on disk that the program has not seen is loaded into the pad, the pad's own
+    // unsaved edits going to a recovery file first. Raises when the file cannot be read
+    // or the edits have nowhere to go; then neither side has been touched.
+    DiskSync SyncPadWithFile(const std::u16string& path);
+    // Replaces the pad's text, keeping the caret and the scroll position where they fit.
+    void LoadPadKeepingView(const std::u16string& text);
+    void ShowRecoveryNotice(const std::u16string& path, const std::u16string& recovery);
+    // The pad now matches its file (or its text went to a recovery file).
+    void MarkPadSaved();
+    // Whether the file holds a version that the program has not seen (never for a missing
+    // file, which is written anew); a look that finds the same bytes remembers the stamp.
+    bool ChangedOnDisk(const std::u16string& path);
+    // Writes text to a new "Recovered - <what> - <date time>.txt" beside the categories (or
+    // in the data folder); its path, or "" when neither place takes it.
+    std::u16string WriteRecoveryFile(const std::u16string& what, std::u16string_view text);
+    // Shows what another program wrote to the selected category's file, when the pad holds
+    // nothing unsaved to lose; quiet on failure, since the next save looks again and reports.
+    void ShowFileAsOnDisk();
 
     // CaptureSink
     void OpenVendorPage() override;
@@ -267,12 +294,26 @@ class TMainForm : public ui::TForm, private CaptureSink {
     bool inChain_ = false;
     bool INISaved = false;
     bool padModified_ = false;
+    // Changed by the user (typed, sorted, cleared...) since the last load or save, as
+    // against holding only captured entries that are not saved yet.
+    bool padEdited_ = false;
+    bool appending_ = false;
+    // The categories editor and the separator changed by the user since load or save.
+    bool categoriesEdited_ = false;
+    bool separatorEdited_ = false;
+    // The captured texts appended since the last load or save, in order.
+    std::vector<std::u16string> pendingAppends_;
     MonitorHotKey hotKey_;
     class PadView;
     // The pad's text, read in place during a capture.
     PadView* padView_ = nullptr;
     // Category files created by this run.
     std::set<std::u16string> madeThisRun_;
+    // The version of each category file, of the list and of the separator file last loaded
+    // or written, by path.
+    std::map<std::u16string, FileVersion> knownVersions_;
+    // Said after the capture's own status while a capture reloaded the pad.
+    std::u16string reloadNote_;
     // While start-up applies the categories, their problems wait for the window.
     bool holdCategoryReport_ = false;
     std::u16string heldCategoryReport_;

@@ -44,6 +44,17 @@ void TMainForm::ColectClipboardData(const std::u16string& newEntry) {
     std::optional<BusyCursor> busy;
     if (newEntry.size() >= kBusyCursorUnits)
         busy.emplace();
+    // The entry goes on top of what another program may have written meanwhile. A file
+    // that cannot be looked at now is looked at again by the save, which reports it.
+    reloadNote_.clear();
+    DiskSync sync;
+    if (const TCategoryButton* button = GetPressedButton()) {
+        try {
+            sync = SyncPadWithFile(button->Hint());
+        } catch (...) {
+        }
+    }
+    const ScopeExit forgetNote([this] { reloadNote_.clear(); });
     const std::u16string separator = mmoSeparator->Text();
     PadView pad(*mmoClipboard);
     CaptureInput input;
@@ -61,7 +72,15 @@ void TMainForm::ColectClipboardData(const std::u16string& newEntry) {
     input.dateSeparator = RegionalDateSeparator();
     padView_ = &pad;
     const ScopeExit forget([this] { padView_ = nullptr; });
-    RunCapture(input, collectedCount_, *this);
+    try {
+        RunCapture(input, collectedCount_, *this);
+    } catch (...) {
+        if (!sync.recovery.empty())
+            ShowRecoveryNotice(CurrentCategoryFile(), sync.recovery);
+        throw;
+    }
+    if (!sync.recovery.empty())
+        ShowRecoveryNotice(CurrentCategoryFile(), sync.recovery);
 }
 
 void TMainForm::DisableLineDuplicates() {
@@ -83,7 +102,11 @@ void TMainForm::AppendToPad(std::u16string_view text) {
     const size_t end = mmoClipboard->TextLength();
     mmoClipboard->SetSel(end, end);
     // A bare CR or LF from the source would be no line break in the pad or its file.
-    mmoClipboard->ReplaceSel(AdjustLineBreaks(text), false);
+    std::u16string adjusted = AdjustLineBreaks(text);
+    appending_ = true;
+    const ScopeExit appended([this] { appending_ = false; });
+    mmoClipboard->ReplaceSel(adjusted, false);
+    pendingAppends_.push_back(std::move(adjusted));
 }
 
 void TMainForm::ClearClipboard() {
@@ -91,7 +114,8 @@ void TMainForm::ClearClipboard() {
 }
 
 void TMainForm::SetStatus(const std::u16string& text) {
-    StatBar->SetSimpleText(text);
+    StatBar->SetSimpleText(
+        reloadNote_.empty() || text == reloadNote_ ? text : text + u" - " + reloadNote_);
 }
 
 void TMainForm::SavePad() {

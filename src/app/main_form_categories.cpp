@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "app/pad_view.h"
 #include "app/resource_ids.h"
@@ -13,6 +15,7 @@
 #include "core/errors.h"
 #include "core/hotkey.h"
 #include "core/paths.h"
+#include "core/scope_exit.h"
 #include "core/text.h"
 #include "core/vendor.h"
 #include "platform/clipboard.h"
@@ -101,7 +104,8 @@ void TMainForm::btnApplyCategClick() {
         }
         if (!FileExists(c.path)) {
             try {
-                WriteTextFile(c.path, c.newFileText, true, c.newFileWithBOM);
+                knownVersions_[c.path] =
+                    WriteTextFile(c.path, c.newFileText, true, c.newFileWithBOM);
             } catch (...) {
                 problems.push_back({c.name, ExceptionText(std::current_exception())});
                 continue;
@@ -118,15 +122,30 @@ void TMainForm::btnApplyCategClick() {
         buttons.push_back(self);
     }
     LayoutCategoryButtons();
-    std::u16string listFailure;
+    std::u16string listFailure, listRecovery;
     try {
+        const std::u16string listPath = CategoriesListPath();
+        // Apply writes the user's list; another program's version of it is kept aside.
+        if (ChangedOnDisk(listPath)) {
+            listRecovery = WriteRecoveryFile(u"Categories", ReadTextFile(listPath));
+            if (listRecovery.empty())
+                throw Error(u"Another program changed \"" + listPath +
+                            u"\", and its version could not be saved to a recovery file: "
+                            u"the list was not written.");
+        }
         // A list in the 8-bit code page would lose names outside it.
-        WriteTextFile(CategoriesListPath(), plan.listText, true, true);
+        knownVersions_[listPath] = WriteTextFile(listPath, plan.listText, true, true);
+        categoriesEdited_ = false;
     } catch (...) {
         listFailure = ExceptionText(std::current_exception());
     }
     if (!problems.empty() || !listFailure.empty())
         ReportCategoryProblems(CategoryProblemsText(problems, listFailure));
+    if (!listRecovery.empty())
+        ShowWarning(u"Another program changed the list of categories since it was loaded. Your "
+                    u"list was applied and saved; so that nothing is lost, the other "
+                    u"version was saved to this file:\r\n" +
+                    listRecovery);
     if (!buttons.empty())
         SelectCategory(*buttons.back());
 }
@@ -187,21 +206,46 @@ std::u16string TMainForm::RecoverPad() {
     const TCategoryButton* button = GetPressedButton();
     const std::u16string category =
         button ? NameWithoutExtension(button->Hint()).substr(0, 40) : u"no category";
-    const std::u16string name = u"Recovered - " + category + u" - " + RecoveryStamp(NowDateTime());
     PadView pad(*mmoClipboard);
+    const std::u16string path = WriteRecoveryFile(category, pad.View());
+    if (!path.empty())
+        MarkPadSaved();
+    return path;
+}
+
+std::u16string TMainForm::WriteRecoveryFile(const std::u16string& what, std::u16string_view text) {
+    const std::u16string name = u"Recovered - " + what + u" - " + RecoveryStamp(NowDateTime());
     for (const std::u16string& folder : {CategoriesFolder(), DataFolderPath()}) {
         try {
             std::u16string path = folder + name + u".txt";
             for (size_t n = 2; FileExists(path); ++n)
                 path = folder + name + u" (" + Decimal(n) + u").txt";
-            WriteTextFile(path, pad.View(), true, true);
-            padModified_ = false;
+            WriteTextFile(path, text, true, true);
             return path;
         } catch (...) {
             // The next place, then the user's own choice.
         }
     }
     return {};
+}
+
+bool TMainForm::ChangedOnDisk(const std::u16string& path) {
+    FileVersion& known = knownVersions_[path];
+    switch (CompareStamp(known.stamp, QueryFileStamp(path))) {
+    case StampCheck::Unchanged:
+        return false;
+    case StampCheck::Gone:
+        known = {};
+        return false;
+    case StampCheck::Differs:
+        break;
+    }
+    FileVersion read;
+    ReadTextFile(path, &read);
+    if (!SameBytes(known, read))
+        return true;
+    known = read;
+    return false;
 }
 
 void TMainForm::SelectCategory(TCategoryButton& button) {
@@ -211,13 +255,129 @@ void TMainForm::SelectCategory(TCategoryButton& button) {
     // Read before the switch: a file that cannot be read leaves the selection as it was,
     // so that the pad is never saved into a category whose text it does not hold.
     const bool exists = FileExists(path);
-    const std::u16string text = exists ? ReadTextFile(path) : std::u16string();
+    FileVersion version;
+    const std::u16string text = exists ? ReadTextFile(path, &version) : std::u16string();
     button.SetDown(true);
+    // A file missing now gets the pad's text at the next save, as a new file.
+    knownVersions_[path] = version;
     if (exists) {
         mmoClipboard->SetText(text);
-        padModified_ = false;
+        MarkPadSaved();
     }
     mmoClipboard->ScrollAtEnd();
+}
+
+TMainForm::DiskSync TMainForm::SyncPadWithFile(const std::u16string& path) {
+    FileVersion& known = knownVersions_[path];
+    switch (CompareStamp(known.stamp, QueryFileStamp(path))) {
+    case StampCheck::Unchanged:
+        return {};
+    case StampCheck::Gone:
+        known = {};
+        return {};
+    case StampCheck::Differs:
+        break;
+    }
+    FileVersion read;
+    const std::u16string text = ReadTextFile(path, &read);
+    if (SameBytes(known, read)) {
+        known = read;
+        return {};
+    }
+    DiskSync sync;
+    if (OnDiskChange(padEdited_) == DiskChangeAction::RecoverThenReload) {
+        sync.recovery = RecoverPad();
+        if (sync.recovery.empty())
+            throw Error(u"Another program changed the file \"" + path +
+                        u"\", and the pad's unsaved text could not be saved to a recovery "
+                        u"file. Neither was overwritten: the text stays in the pad.");
+    }
+    // Captured entries not saved yet go on top of the file's text again.
+    std::vector<std::u16string> pending = std::move(pendingAppends_);
+    LoadPadKeepingView(text);
+    knownVersions_[path] = read;
+    MarkPadSaved();
+    if (!pending.empty()) {
+        appending_ = true;
+        const ScopeExit appended([this] { appending_ = false; });
+        bool atBreak = text.empty() || text.back() == u'\n' || text.back() == u'\r';
+        for (std::u16string& entry : pending) {
+            // Each was made to follow the old text: make it follow the new one.
+            const bool leadingBreak = entry.starts_with(u"\r\n");
+            if (atBreak && leadingBreak)
+                entry.erase(0, 2);
+            else if (!atBreak && !leadingBreak)
+                entry.insert(0, u"\r\n");
+            const size_t end = mmoClipboard->TextLength();
+            mmoClipboard->SetSel(end, end);
+            mmoClipboard->ReplaceSel(entry, false);
+            if (!entry.empty())
+                atBreak = entry.back() == u'\n';
+        }
+        pendingAppends_ = std::move(pending);
+        padModified_ = true;
+    }
+    sync.reloaded = true;
+    reloadNote_ = u"\"" + path.substr(path.rfind(u'\\') + 1) +
+                  u"\" was reloaded because another program changed it";
+    SetStatus(reloadNote_);
+    return sync;
+}
+
+void TMainForm::ShowFileAsOnDisk() {
+    if (INISaved)
+        return;
+    // The editor shows the list as it is on disk while it holds no edit of the user's; the
+    // buttons follow once the user applies it.
+    try {
+        const std::u16string listPath = CategoriesListPath();
+        if (!categoriesEdited_ && ChangedOnDisk(listPath)) {
+            FileVersion read;
+            const std::u16string text = ReadTextFile(listPath, &read);
+            {
+                MuteEvent quiet(mmoCategories->OnChange);
+                mmoCategories->SetText(text);
+            }
+            knownVersions_[listPath] = read;
+            btnApplyCateg->SetEnabled(true);
+        }
+    } catch (...) {
+    }
+    // A capture in progress looks for itself.
+    if (padModified_ || padView_ || !grpAuto)
+        return;
+    const TCategoryButton* button = GetPressedButton();
+    if (!button)
+        return;
+    try {
+        SyncPadWithFile(button->Hint());
+    } catch (...) {
+    }
+    reloadNote_.clear();
+}
+
+void TMainForm::MarkPadSaved() {
+    padModified_ = false;
+    padEdited_ = false;
+    pendingAppends_.clear();
+}
+
+void TMainForm::LoadPadKeepingView(const std::u16string& text) {
+    const size_t start = mmoClipboard->SelStart();
+    const size_t end = start + mmoClipboard->SelLength();
+    const LRESULT top = SendMessageW(mmoClipboard->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+    mmoClipboard->SetText(text);
+    const size_t length = mmoClipboard->TextLength();
+    mmoClipboard->SetSel(std::min(start, length), std::min(end, length));
+    SendMessageW(mmoClipboard->Handle(), EM_LINESCROLL, 0, top);
+}
+
+void TMainForm::ShowRecoveryNotice(const std::u16string& path, const std::u16string& recovery) {
+    ShowWarning(u"Another program changed the file \"" + path +
+                u"\" while the pad held unsaved edits.\r\n\r\nThe file keeps what the other "
+                u"program wrote, and the pad now shows it. So that nothing is lost, the pad's "
+                u"own text was saved to this file:\r\n" +
+                recovery);
 }
 
 TCategoryButton* TMainForm::GetPressedButton() const {
@@ -236,9 +396,32 @@ std::u16string TMainForm::CurrentCategoryFile() const {
 
 void TMainForm::actSaveExecute() {
     const std::u16string path = CurrentCategoryFile();
-    PadView pad(*mmoClipboard);
-    WriteTextFile(path, pad.View(), true, true);
-    padModified_ = false;
+    std::vector<std::u16string> recoveries;
+    for (int attempt = 0;; ++attempt) {
+        const DiskSync sync = SyncPadWithFile(path);
+        if (!sync.recovery.empty())
+            recoveries.push_back(sync.recovery);
+        std::optional<FileVersion> written;
+        {
+            PadView pad(*mmoClipboard);
+            written = ReplaceTextFileIf(path, pad.View(), true, knownVersions_[path].stamp);
+        }
+        if (written) {
+            knownVersions_[path] = *written;
+            break;
+        }
+        // Changed again while the new version was being written: look once more.
+        if (attempt == 4)
+            throw Error(u"The file \"" + path +
+                        u"\" kept changing while it was being saved. The pad's text was not "
+                        u"written to it; it stays in the pad.");
+    }
+    MarkPadSaved();
+    // Outside a capture the status already said it; a capture says it after its count.
+    if (!padView_)
+        reloadNote_.clear();
+    for (const std::u16string& recovery : recoveries)
+        ShowRecoveryNotice(path, recovery);
 }
 
 void TMainForm::actSaveAsExecute() {
@@ -258,6 +441,7 @@ void TMainForm::grpAutoClick() {
 }
 
 void TMainForm::mmoCategoriesChange() {
+    categoriesEdited_ = true;
     btnApplyCateg->SetEnabled(true);
 }
 

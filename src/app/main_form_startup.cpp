@@ -33,6 +33,9 @@ namespace {
 
 // Timer messages come after the paint messages: this one fires once the window is drawn.
 constexpr UINT_PTR kUpdatesPanelTimer = 1;
+// How often the selected category's file is looked at: one attribute query each time.
+constexpr UINT_PTR kFileOnDiskTimer = 2;
+constexpr UINT kFileOnDiskMilliseconds = 1000;
 
 // Runs one start-up step; a failing step is reported and the next one still runs, so a
 // broken category folder never keeps the window out of the viewer chain.
@@ -55,7 +58,8 @@ void TMainForm::DeferredInit() {
     PathBackup->SetPath(CategoriesFolder() + kBackupFileName);
     Step([&] {
         if (FileExists(CategoriesListPath()))
-            mmoCategories->SetText(ReadTextFile(CategoriesListPath()));
+            mmoCategories->SetText(
+                ReadTextFile(CategoriesListPath(), &knownVersions_[CategoriesListPath()]));
     });
     // Names that got no file are told once the window is up and collecting.
     holdCategoryReport_ = true;
@@ -72,8 +76,9 @@ void TMainForm::DeferredInit() {
     Step([&] { FitFormToWorkArea(*this); });
     Step([&] {
         if (FileExists(SeparatorPath()))
-            mmoSeparator->SetText(ReadTextFile(SeparatorPath()));
+            mmoSeparator->SetText(ReadTextFile(SeparatorPath(), &knownVersions_[SeparatorPath()]));
     });
+    mmoSeparator->OnChange = [this] { separatorEdited_ = true; };
     Step([&] { RegisterMonitorHotKey(); });
     UpdateCaption();
     lblVersion->SetText(u"Version: " + AppVersionLabel());
@@ -92,6 +97,8 @@ void TMainForm::DeferredInit() {
     Step([&] { chkAutoMonitorClick(); });
     // The updates panel (its rich edit, its settings) is not needed to see or use the
     // window: with a message loop it is made once the window has painted.
+    if (options_.postDeferredInit)
+        StartTimer(kFileOnDiskTimer, kFileOnDiskMilliseconds, [this] { ShowFileAsOnDisk(); });
     if (options_.postDeferredInit)
         StartTimer(kUpdatesPanelTimer, 1, [this] {
             StopTimer(kUpdatesPanelTimer);
@@ -213,6 +220,16 @@ void TMainForm::SaveEverything(bool ending) {
     step([&] { SaveFormState(*this, ForcedIniPath()); });
     step([&] {
         EnsureFolder(DataFolderPath());
+        // Another program's separator is kept; one the user also changed goes beside it.
+        if (ChangedOnDisk(SeparatorPath())) {
+            if (!separatorEdited_)
+                return;
+            const std::u16string recovery = WriteRecoveryFile(u"Separator", mmoSeparator->Text());
+            throw Error(u"Another program changed \"" + SeparatorPath() + u"\"; it was kept. " +
+                        (recovery.empty()
+                             ? u"Your separator could not be saved elsewhere."
+                             : u"Your separator was saved to this file:\r\n" + recovery));
+        }
         WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
     });
     // The end of a session may end the process before the panel is freed.

@@ -93,7 +93,13 @@ bool LinkTargetExists(const std::u16string& path) {
     return h.Valid();
 }
 
-bool WriteAll(HANDLE h, std::string_view bytes) {
+uint64_t FileTimeValue(const FILETIME& t) {
+    return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+bool WriteAll(HANDLE h, std::string_view bytes, uint64_t* hash = nullptr) {
+    if (hash)
+        *hash = HashBytes(bytes, *hash);
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
@@ -105,13 +111,13 @@ bool WriteAll(HANDLE h, std::string_view bytes) {
 }
 
 // Text as UTF-8, encoded a piece at a time: a big pad is never held a second time.
-bool WriteUtf8(HANDLE h, std::u16string_view text, bool withBOM) {
+bool WriteUtf8(HANDLE h, std::u16string_view text, bool withBOM, uint64_t* hash = nullptr) {
     constexpr size_t kPieceUnits = 1u << 18;
-    if (withBOM && !WriteAll(h, "\xEF\xBB\xBF"))
+    if (withBOM && !WriteAll(h, "\xEF\xBB\xBF", hash))
         return false;
     for (size_t at = 0; at < text.size();) {
         const size_t end = Utf8PieceEnd(text, at, kPieceUnits);
-        if (!WriteAll(h, EncodeText(text.substr(at, end - at), false)))
+        if (!WriteAll(h, EncodeText(text.substr(at, end - at), false), hash))
             return false;
         at = end;
     }
@@ -155,8 +161,9 @@ void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
 
 // Writes a temporary file beside the target and moves it over the target in one step,
 // so the target holds either its old or its new content, never a part.
-void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folder,
-                     std::u16string_view text, bool withBOM) {
+std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
+                                           const std::u16string& folder, std::u16string_view text,
+                                           bool withBOM, const FileStamp* expected = nullptr) {
     static unsigned counter = 0;
     std::u16string temp;
     HANDLE raw = INVALID_HANDLE_VALUE;
@@ -175,18 +182,31 @@ void ReplaceFileWith(const std::u16string& fileName, const std::u16string& folde
         DeleteFileW(W(temp));
         RaiseFileError(u"Cannot create file", fileName, code);
     };
-    if (!WriteUtf8(h.Get(), text, withBOM) || !FlushFileBuffers(h.Get()))
+    FileVersion version;
+    version.hash = kHashSeed;
+    if (!WriteUtf8(h.Get(), text, withBOM, &version.hash) || !FlushFileBuffers(h.Get()))
         fail(GetLastError());
+    // The stamp of these very bytes, before the move: a change that lands after it shows.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(h.Get(), &info))
+        version.stamp = {true,
+                         (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+                         FileTimeValue(info.ftLastWriteTime)};
     if (!h.Close())
         fail(GetLastError());
     // Windows refuses to replace a read-only file; Wine would replace it silently.
     const DWORD targetAttributes = GetFileAttributesW(W(fileName));
     if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY))
         fail(ERROR_ACCESS_DENIED);
+    // The last look before the move: the smallest window the file system leaves.
+    if (expected && QueryFileStamp(fileName) != *expected) {
+        DeleteFileW(W(temp));
+        return std::nullopt;
+    }
     // Another program (a virus scanner, an indexer) may hold the target for a moment.
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(W(temp), W(fileName), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return;
+            return version;
         const DWORD code = GetLastError();
         if (attempt >= 10 || !IsRetryableShareError(code))
             fail(code);
@@ -280,20 +300,40 @@ bool FileIsLocked(const std::u16string& fileName) {
     return !h.Valid();
 }
 
-void WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
-                   bool withBOM) {
+FileVersion WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
+                          bool withBOM) {
     const std::u16string folder = FolderOf(fileName, true);
     if (folder.empty())
         throw Error(u"Cannot write the file: a full path with a valid folder is needed.\r\n" +
                     fileName);
     EnsureFolder(folder);
     if (overwrite || !FileExists(fileName))
-        ReplaceFileWith(fileName, folder, text, withBOM);
-    else
-        AppendToFile(fileName, text);
+        return *ReplaceFileWith(fileName, folder, text, withBOM);
+    AppendToFile(fileName, text);
+    return {};
 }
 
-std::u16string ReadTextFile(const std::u16string& fileName) {
+std::optional<FileVersion> ReplaceTextFileIf(const std::u16string& fileName,
+                                             std::u16string_view text, bool withBOM,
+                                             const FileStamp& expected) {
+    const std::u16string folder = FolderOf(fileName, true);
+    if (folder.empty())
+        throw Error(u"Cannot write the file: a full path with a valid folder is needed.\r\n" +
+                    fileName);
+    EnsureFolder(folder);
+    return ReplaceFileWith(fileName, folder, text, withBOM, &expected);
+}
+
+FileStamp QueryFileStamp(const std::u16string& fileName) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(W(fileName), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    return {true, (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+            FileTimeValue(data.ftLastWriteTime)};
+}
+
+std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version) {
     const std::u16string full = FullPathOf(fileName);
     ValidatePath(fileName, full, 260);
     const std::u16string folder = DirectoryName(full);
@@ -303,10 +343,12 @@ std::u16string ReadTextFile(const std::u16string& fileName) {
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h.Valid())
         RaiseFileError(u"Cannot open file", fileName, GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h.Get(), &size))
+    // No other program writes while the file is open unshared: this stamp is these bytes'.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h.Get(), &info))
         RaiseFileError(u"Cannot read file", fileName, GetLastError());
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    std::string bytes(static_cast<size_t>(size), '\0');
     size_t got = 0;
     for (;;) {
         if (got == bytes.size())
@@ -321,6 +363,8 @@ std::u16string ReadTextFile(const std::u16string& fileName) {
     }
     bytes.resize(got);
     h.Close();
+    if (version)
+        *version = {{true, got, FileTimeValue(info.ftLastWriteTime)}, HashBytes(bytes)};
     std::u16string text = DecodeText(bytes, DecodeAnsi);
     ReplaceCharInPlace(text, u'\0', kNulSubstitute);
     return text;

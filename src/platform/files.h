@@ -1,7 +1,10 @@
 #pragma once
 // File and folder helpers: folders, whole text files, and the file and folder choosers.
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/file_version.h"
 
 namespace vp {
 
@@ -17,11 +20,21 @@ bool FileExists(const std::u16string& fileName);
 bool FileIsLocked(const std::u16string& fileName);
 // Writes text as UTF-8. With overwrite (or when the file is new) the file is replaced as a
 // whole, atomically, with the mark EF BB BF first when withBOM; otherwise text is appended.
-void WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
-                   bool withBOM);
+// Returns the version a replace wrote (nothing known after an append).
+FileVersion WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
+                          bool withBOM);
 // The whole file as text. A NUL becomes kNulSubstitute: every edit control ends its text
-// at a NUL, so the next save would cut the file there.
-std::u16string ReadTextFile(const std::u16string& fileName);
+// at a NUL, so the next save would cut the file there. version, when given, gets the
+// version of the bytes read.
+std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version = nullptr);
+// As WriteTextFile with overwrite, unless the file's stamp is no longer the one expected
+// once the new text is ready to go over it: then the file stays as it is, and nothing comes
+// back. What lands between that last look and the move itself is not caught.
+std::optional<FileVersion> ReplaceTextFileIf(const std::u16string& fileName,
+                                             std::u16string_view text, bool withBOM,
+                                             const FileStamp& expected);
+// One attribute query; a missing file (or a folder) does not exist.
+FileStamp QueryFileStamp(const std::u16string& fileName);
 inline constexpr char16_t kNulSubstitute = u'\u2400'; // the symbol for NUL
 // Deletes what a save interrupted by a crash left in the folder: files named exactly as
 // the saves name their temporary files, unless another process that still runs this

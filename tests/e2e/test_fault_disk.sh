@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A full disk: a small tmpfs is the categories folder. The save fails with an error, the
 # old file stays whole and no temporary file is left; once there is room the entry that
-# waited in the pad is written, once.
+# waited in the pad is written, once; a line another program added before the disk filled
+# is kept as well.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 cats="$E2E_DOCUMENTS/Velmor Pasquill"
@@ -47,6 +48,21 @@ check "the waiting entry is written once there is room" \
     test "$(grep -c '^while the disk is full$' <<<"$now")" = 1
 check "the next entry follows it" test "$(tail -n 1 <<<"$now")" = "after room was made"
 check "the earlier entry is there once" test "$(grep -c '^before the disk filled$' <<<"$now")" = 1
+
+# Another program adds a line, then the disk fills: the reload needs no room, the save
+# that follows fails with an error, and both the line and the copy wait for room.
+printf 'outside line\r\n' >>"$main_file"
+dd if=/dev/zero of="$cats/filler" bs=4k 2>/dev/null || true
+e2e_driver setclip "while full after the outside line"
+box=$(e2e_driver box "$error_box") || true
+check "the failed save after a reload shows an error" test -n "$box"
+check "the file keeps the outside line" test "$(text_of "$main_file" | tail -n 1)" = "outside line"
+e2e_driver answer "$error_box" 1 >/dev/null || true
+rm -f "$cats/filler"
+e2e_driver setclip "room again"
+settle
+check "once there is room the outside line, the waiting copy and the next are saved" \
+    test "$(text_of "$main_file" | tail -n 3)" = $'outside line\nwhile full after the outside line\nroom again'
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends" e2e_wait_exit
 e2e_finish

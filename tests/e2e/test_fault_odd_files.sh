@@ -2,7 +2,7 @@
 # The odd files a user may have: NUL characters in a category file, a 300-line list of
 # odd names, a settings file of random bytes and a category file in the ANSI code page.
 # The window comes up, names what it could not use in one message that fits the screen,
-# and loses no text.
+# and loses no text, also when another program puts such a file in place meanwhile.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 cats="$E2E_DOCUMENTS/Velmor Pasquill"
@@ -11,6 +11,7 @@ main_file="$cats/Main category.txt"
 error_box="Velmor Pasquill - Error"
 pad() { e2e_driver get "$E2E_CAPTION" mmoClipboard; }
 settle() { sleep 1; }
+text_of() { sed '1s/^\xEF\xBB\xBF//' "$1" | tr -d '\r'; }
 no_box() { ! e2e_driver box "$1" 1500 >/dev/null; }
 
 mkdir -p "$cats" "$data"
@@ -64,6 +65,19 @@ if [ "$(e2e_driver acp)" = 1252 ]; then
     check "an ANSI category file reads in the code page" test "$(pad)" = $'[Category 2]\nCafé crème'
 else
     echo "skipped: the ANSI check needs code page 1252"
+fi
+
+# Another program replaces the selected file with one in the ANSI code page holding a NUL:
+# it is read as any such file is, and its text stays when the next copy is saved on top.
+printf '[Category 2]\r\nna\xefve\r\nx\0y\r\n' >"$cats/.replacement"
+mv -f "$cats/.replacement" "$cats/Category 2.txt"
+e2e_driver setclip "after the odd replacement"
+settle
+replaced=$(text_of "$cats/Category 2.txt")
+check "the file's line with a NUL stays, the NUL as a symbol" grep -qx $'x\u2400y' <<<"$replaced"
+check "and the copy follows" test "$(tail -n 1 <<<"$replaced")" = "after the odd replacement"
+if [ "$(e2e_driver acp)" = 1252 ]; then
+    check "its ANSI line stays, now in UTF-8" grep -qx 'naïve' <<<"$replaced"
 fi
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends" e2e_wait_exit

@@ -480,3 +480,34 @@ TEST_F(Files, EnsureFolderMakesFoldersOnANetworkShare) {
     EXPECT_TRUE(fx.boxes.empty());
     RemoveTree(share + u"\\");
 }
+
+TEST_F(Files, VersionsOfWritesAndReadsAgreeAndAChangedFileIsNotReplaced) {
+    const std::u16string f = dir + u"cat.txt";
+    EXPECT_FALSE(QueryFileStamp(f).exists);
+    const FileVersion written = WriteTextFile(f, u"caf\u00e9\r\n", true, true);
+    EXPECT_EQ(written.stamp, QueryFileStamp(f));
+    EXPECT_EQ(written.stamp.size, 10u);
+    EXPECT_EQ(written.hash, HashBytes("\xEF\xBB\xBF"
+                                      "caf\xC3\xA9\r\n"));
+    FileVersion read;
+    EXPECT_EQ(ReadTextFile(f, &read), u"caf\u00e9\r\n");
+    EXPECT_EQ(read.stamp, written.stamp);
+    EXPECT_EQ(read.hash, written.hash);
+    EXPECT_FALSE(QueryFileStamp(dir).exists) << "a folder is no file";
+
+    // Another program appends: the stamp no longer matches, and the replace backs off.
+    WriteBytes(f, ReadBytes(f) + "outside\r\n");
+    EXPECT_FALSE(ReplaceTextFileIf(f, u"pad", true, written.stamp));
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBF"
+                            "caf\xC3\xA9\r\noutside\r\n");
+    EXPECT_EQ(ListFolder(dir), u"cat.txt;") << "no temporary file left";
+    const auto again = ReplaceTextFileIf(f, u"pad", true, QueryFileStamp(f));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(ReadBytes(f), "\xEF\xBB\xBFpad");
+    EXPECT_EQ(again->stamp, QueryFileStamp(f));
+    // A file expected missing that has appeared meanwhile is not replaced either.
+    const std::u16string g = dir + u"new.txt";
+    WriteBytes(g, "made elsewhere");
+    EXPECT_FALSE(ReplaceTextFileIf(g, u"pad", true, FileStamp{}));
+    EXPECT_EQ(ReadBytes(g), "made elsewhere");
+}
