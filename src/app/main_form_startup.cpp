@@ -230,7 +230,10 @@ void TMainForm::SaveEverything(bool ending) {
                              ? u"Your separator could not be saved elsewhere."
                              : u"Your separator was saved to this file:\r\n" + recovery));
         }
-        WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
+        knownVersions_[SeparatorPath()] =
+            WriteTextFile(SeparatorPath(), mmoSeparator->Text(), true, false);
+        // Saved: a later save of the same text over our own file needs no guard.
+        separatorEdited_ = false;
     });
     // The end of a session may end the process before the panel is freed.
     step([&] {
