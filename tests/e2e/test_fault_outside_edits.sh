@@ -83,7 +83,8 @@ done
 wait "$stream" || true
 settle
 boxes=0
-while e2e_driver box "$error_box" 1500 >/dev/null; do
+while msg=$(e2e_driver box "$error_box" 1500); do
+    echo "error message: $(tr '\n' ' ' <<<"$msg" | cut -c1-300)"
     e2e_driver answer "$error_box" 1 >/dev/null || true
     boxes=$((boxes + 1))
 done
@@ -99,10 +100,12 @@ for i in $(seq 1 50); do
     fi
 done
 echo "note: the program saw $seen of the 50 copies"
+text_of "$main_file" | grep '^copy [0-9]*$' | sort | uniq -d | sed 's/^/twice in the file: /'
+recovered | sed 's/^/recovery file: /'
 check "every outside line and every copy seen is kept ($missing lost, $boxes error messages)" \
     test "$missing" = 0
-check "each copy seen is in the category file once" \
-    test "$(text_of "$main_file" | grep -c '^copy [0-9]*$')" = "$seen"
+in_file=$(text_of "$main_file" | grep -c '^copy [0-9]*$' || true)
+check "each copy seen is in the category file once ($in_file of $seen)" test "$in_file" = "$seen"
 
 check "the window closes" test "$(e2e_driver close "$E2E_CAPTION")" = closed
 check "the program ends" e2e_wait_exit
