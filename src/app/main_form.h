@@ -265,6 +265,9 @@ class TMainForm : public ui::TForm, private CaptureSink {
     // unsaved edits going to a recovery file first. Raises when the file cannot be read
     // or the edits have nowhere to go; then neither side has been touched.
     DiskSync SyncPadWithFile(const std::u16string& path);
+    // The same for a version of the file already read.
+    DiskSync LoadOutsideVersion(const std::u16string& path, const std::u16string& text,
+                                const FileVersion& read);
     // Replaces the pad's text, keeping the caret and the scroll position where they fit.
     void LoadPadKeepingView(const std::u16string& text);
     void ShowRecoveryNotice(const std::u16string& path, const std::u16string& recovery);

@@ -284,6 +284,12 @@ TMainForm::DiskSync TMainForm::SyncPadWithFile(const std::u16string& path) {
         known = read;
         return {};
     }
+    return LoadOutsideVersion(path, text, read);
+}
+
+TMainForm::DiskSync TMainForm::LoadOutsideVersion(const std::u16string& path,
+                                                  const std::u16string& text,
+                                                  const FileVersion& read) {
     DiskSync sync;
     if (OnDiskChange(padEdited_) == DiskChangeAction::RecoverThenReload) {
         sync.recovery = RecoverPad();
@@ -402,11 +408,20 @@ void TMainForm::actSaveExecute() {
         if (!sync.recovery.empty())
             recoveries.push_back(sync.recovery);
         std::optional<FileVersion> written;
+        std::optional<MissedVersion> missed;
         {
             PadView pad(*mmoClipboard);
-            written = ReplaceTextFileIf(path, pad.View(), true, knownVersions_[path].stamp);
+            written =
+                ReplaceTextFileIf(path, pad.View(), true, knownVersions_[path].stamp, &missed);
         }
-        if (written) {
+        if (written && missed) {
+            // Another program wrote to the old version in the moment before the move: the
+            // pad takes that version under its own entries, and the file gets both.
+            const DiskSync again = LoadOutsideVersion(path, missed->text, missed->version);
+            if (!again.recovery.empty())
+                recoveries.push_back(again.recovery);
+            knownVersions_[path] = *written;
+        } else if (written) {
             knownVersions_[path] = *written;
             break;
         }

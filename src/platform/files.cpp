@@ -10,6 +10,7 @@
 #include "core/encoding.h"
 #include "core/errors.h"
 #include "core/paths.h"
+#include "core/scope_exit.h"
 #include "core/temp_files.h"
 #include "core/text.h"
 #include "platform/messages.h"
@@ -17,6 +18,10 @@
 #include "platform/wstr.h"
 
 namespace vp {
+
+namespace hooks {
+std::function<void(const std::u16string& fileName)> FileReplacing;
+} // namespace hooks
 
 namespace {
 
@@ -161,9 +166,22 @@ void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
 
 // Writes a temporary file beside the target and moves it over the target in one step,
 // so the target holds either its old or its new content, never a part.
+// The stamp through a handle: on NTFS a second name's directory entry may keep an old size.
+FileStamp StampThroughHandle(const std::u16string& fileName) {
+    FileHandle h(CreateFileW(W(fileName), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!h.Valid() || !GetFileInformationByHandle(h.Get(), &info))
+        return {};
+    return {true, (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
+            FileTimeValue(info.ftLastWriteTime)};
+}
+
 std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
                                            const std::u16string& folder, std::u16string_view text,
-                                           bool withBOM, const FileStamp* expected = nullptr) {
+                                           bool withBOM, const FileStamp* expected = nullptr,
+                                           std::optional<MissedVersion>* missed = nullptr) {
     static unsigned counter = 0;
     std::u16string temp;
     HANDLE raw = INVALID_HANDLE_VALUE;
@@ -198,15 +216,45 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
     const DWORD targetAttributes = GetFileAttributesW(W(fileName));
     if (targetAttributes != INVALID_FILE_ATTRIBUTES && (targetAttributes & FILE_ATTRIBUTE_READONLY))
         fail(ERROR_ACCESS_DENIED);
+    // A second name for the version about to be replaced: what another program writes to it
+    // after the last look, in place or through a handle opened before the move, still
+    // shows through this name once the move is done. A file system without links has
+    // only the last look.
+    std::u16string oldLink;
+    if (missed && expected && expected->exists) {
+        for (int attempt = 0; attempt < 100 && oldLink.empty(); ++attempt) {
+            std::u16string name = folder + TempFileName(GetCurrentProcessId(), ++counter);
+            if (CreateHardLinkW(W(name), W(fileName), nullptr))
+                oldLink = std::move(name);
+            else if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+                break;
+        }
+    }
+    const ScopeExit dropLink([&] {
+        if (!oldLink.empty())
+            DeleteFileW(W(oldLink));
+    });
     // The last look before the move: the smallest window the file system leaves.
     if (expected && QueryFileStamp(fileName) != *expected) {
         DeleteFileW(W(temp));
         return std::nullopt;
     }
+    if (hooks::FileReplacing)
+        hooks::FileReplacing(fileName);
     // Another program (a virus scanner, an indexer) may hold the target for a moment.
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(W(temp), W(fileName), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(W(temp), W(fileName), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            if (!oldLink.empty() && StampThroughHandle(oldLink) != *expected) {
+                try {
+                    MissedVersion m;
+                    m.text = ReadTextFile(oldLink, &m.version);
+                    *missed = std::move(m);
+                } catch (...) {
+                    // Unreadable now: the new text stands, as without a link.
+                }
+            }
             return version;
+        }
         const DWORD code = GetLastError();
         if (attempt >= 10 || !IsRetryableShareError(code))
             fail(code);
@@ -315,13 +363,16 @@ FileVersion WriteTextFile(const std::u16string& fileName, std::u16string_view te
 
 std::optional<FileVersion> ReplaceTextFileIf(const std::u16string& fileName,
                                              std::u16string_view text, bool withBOM,
-                                             const FileStamp& expected) {
+                                             const FileStamp& expected,
+                                             std::optional<MissedVersion>* missed) {
     const std::u16string folder = FolderOf(fileName, true);
     if (folder.empty())
         throw Error(u"Cannot write the file: a full path with a valid folder is needed.\r\n" +
                     fileName);
     EnsureFolder(folder);
-    return ReplaceFileWith(fileName, folder, text, withBOM, &expected);
+    if (missed)
+        missed->reset();
+    return ReplaceFileWith(fileName, folder, text, withBOM, &expected, missed);
 }
 
 FileStamp QueryFileStamp(const std::u16string& fileName) {

@@ -1,5 +1,6 @@
 #pragma once
 // File and folder helpers: folders, whole text files, and the file and folder choosers.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,12 +30,24 @@ FileVersion WriteTextFile(const std::u16string& fileName, std::u16string_view te
 std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version = nullptr);
 // As WriteTextFile with overwrite, unless the file's stamp is no longer the one expected
 // once the new text is ready to go over it: then the file stays as it is, and nothing comes
-// back. What lands between that last look and the move itself is not caught.
+// back.
+// missed, when given, gets the version the move replaced if another program changed it in
+// that moment (in place, or through a handle it opened before the move); it is gone from
+// the file, which holds the new text.
+struct MissedVersion {
+    std::u16string text;
+    FileVersion version;
+};
 std::optional<FileVersion> ReplaceTextFileIf(const std::u16string& fileName,
                                              std::u16string_view text, bool withBOM,
-                                             const FileStamp& expected);
+                                             const FileStamp& expected,
+                                             std::optional<MissedVersion>* missed = nullptr);
 // One attribute query; a missing file (or a folder) does not exist.
 FileStamp QueryFileStamp(const std::u16string& fileName);
+namespace hooks {
+// Runs between the last look at a file and the move of its new version over it.
+extern std::function<void(const std::u16string& fileName)> FileReplacing;
+} // namespace hooks
 inline constexpr char16_t kNulSubstitute = u'\u2400'; // the symbol for NUL
 // Deletes what a save interrupted by a crash left in the folder: files named exactly as
 // the saves name their temporary files, unless another process that still runs this

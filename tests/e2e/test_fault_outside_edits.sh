@@ -105,11 +105,11 @@ echo "note: the program saw $seen of the 50 copies"
 text_of "$main_file" | grep '^copy [0-9]*$' | sort | uniq -d | sed 's/^/twice in the file: /'
 recovered | sed 's/^/recovery file: /'
 check "every copy seen is kept ($missing lost, $boxes error messages)" test "$missing" = 0
-# The limit: a line appended in the moment between the last look at the file and the move
-# of the new version over it goes with the old version. Here that moment is met now and
-# then (under Wine another program's append is never held off by a sharing mode); more
-# than a rare one would mean the look before each write is missing.
-echo "note: $outside_lost of 50 outside lines met the moment between the last look and the move"
+# The limit: a line appended to the old version after the move (through a file opened just
+# before it) goes with the old version. That moment is met now and then here (under Wine a
+# Linux program's append is never held off by a sharing mode); more than a rare one would
+# mean the look before each write, or the watch over the moment of the move, is missing.
+echo "note: $outside_lost of 50 outside lines met the moment after the move"
 check "every outside line is kept but for that moment ($outside_lost lost)" test "$outside_lost" -le 2
 in_file=$(text_of "$main_file" | grep -c '^copy [0-9]*$' || true)
 check "each copy seen is in the category file once ($in_file of $seen)" test "$in_file" = "$seen"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "core/scope_exit.h"
 #include "main_form_fixture.h"
 #include "platform/files.h"
 #include "platform/wstr.h"
@@ -187,4 +188,28 @@ TEST_F(OutsideEdits, ASeparatorChangedOnlyElsewhereIsKeptSilently) {
     form->SaveBeforeExit();
     EXPECT_EQ(ReadBytes(DataDir() + u"Separator.data"), " elsewhere");
     EXPECT_TRUE(fx.boxes.empty());
+}
+
+TEST_F(OutsideEdits, AnEditInTheMomentBeforeTheMoveIsCaughtAndKept) {
+    OpenWithFirst();
+    // An editor that writes in place just after the last look, once.
+    int moves = 0;
+    hooks::FileReplacing = [&](const std::u16string& fileName) {
+        if (fileName == Main() && ++moves == 1)
+            AppendElsewhere("in the moment\r\n");
+    };
+    const ScopeExit reset([] { hooks::FileReplacing = nullptr; });
+    Copy(u"second");
+    EXPECT_EQ(ReadBytes(Main()),
+              "\xEF\xBB\xBF[Main category]\r\nfirst\r\nin the moment\r\nsecond\r\n");
+    EXPECT_EQ(Pad(), File(u"Main category.txt"));
+    EXPECT_EQ(moves, 2) << "written once more, with both";
+    EXPECT_TRUE(fx.boxes.empty());
+    EXPECT_FALSE(FileExists(dir + kRecovery));
+    // No second name of the old version is left behind.
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(W(dir + u"~vp*.tmp"), &fd);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE);
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
 }
