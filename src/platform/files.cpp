@@ -166,6 +166,26 @@ void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
 
 // Writes a temporary file beside the target and moves it over the target in one step,
 // so the target holds either its old or its new content, never a part.
+// Second names of replaced versions that could not be removed at once: another program
+// held the old version open without sharing its deletion. Each later replace tries again;
+// the next start removes what is left, as it removes temporary files.
+std::vector<std::u16string>& StaleLinks() {
+    static std::vector<std::u16string> links;
+    return links;
+}
+
+void RemoveLink(const std::u16string& name) {
+    if (!DeleteFileW(W(name)) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        StaleLinks().push_back(name);
+}
+
+void RemoveStaleLinks() {
+    std::vector<std::u16string> links = std::move(StaleLinks());
+    StaleLinks().clear();
+    for (const std::u16string& name : links)
+        RemoveLink(name);
+}
+
 // The stamp through a handle: on NTFS a second name's directory entry may keep an old size.
 FileStamp StampThroughHandle(const std::u16string& fileName) {
     FileHandle h(CreateFileW(W(fileName), FILE_READ_ATTRIBUTES,
@@ -183,6 +203,7 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
                                            bool withBOM, const FileStamp* expected = nullptr,
                                            std::optional<MissedVersion>* missed = nullptr) {
     static unsigned counter = 0;
+    RemoveStaleLinks();
     std::u16string temp;
     HANDLE raw = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && raw == INVALID_HANDLE_VALUE; ++attempt) {
@@ -232,7 +253,7 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
     }
     const ScopeExit dropLink([&] {
         if (!oldLink.empty())
-            DeleteFileW(W(oldLink));
+            RemoveLink(oldLink);
     });
     // The last look before the move: the smallest window the file system leaves.
     if (expected && QueryFileStamp(fileName) != *expected) {
