@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 #include <thread>
 
 #include "app/frm_updater.h"
@@ -13,25 +12,15 @@
 #include "news_fixture.h"
 #include "platform/shell.h"
 #include "platform/version.h"
+#include "test_support.h"
 #include "ui/window.h"
 
 using namespace vp;
 using namespace vp::ui;
 using vp::test::LoopbackServer;
+using vp::test::PumpUntil;
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        while (ProcessPendingMessages()) {
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
 
 class UpdatesPanel : public test::NewsFixture {
   protected:

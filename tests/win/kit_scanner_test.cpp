@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include "platform/unique_handle.h"
+#include "test_support.h"
 #include "ui/kit_scanner.h"
 #include "ui/window.h"
 
 using namespace vp;
 using namespace vp::ui;
+using vp::test::PumpFor;
 
 namespace {
 
@@ -42,15 +44,6 @@ class MemoryBitmap {
 class Scanner : public ::testing::Test {
   protected:
     TForm form{u"ScanForm", {.caption = u"Scanner test", .clientWidth = 300, .clientHeight = 100}};
-
-    static void PumpFor(DWORD ms) {
-        const DWORD start = GetTickCount();
-        do {
-            while (ProcessPendingMessages()) {
-            }
-            Sleep(5);
-        } while (GetTickCount() - start < ms);
-    }
 
     // Lets the timer run until the light has stepped once more.
     static void WaitForStep(TKITScanner& scanner) {

@@ -4,7 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_form.h"
@@ -18,6 +24,53 @@
 namespace vp::test {
 
 using namespace vp::ui;
+
+// The greeting of a first run, letter for letter.
+inline constexpr char16_t kWelcome[] =
+    u"Please visit our web site for more downloads.\r\nhttps://www.velmorpasquill.com";
+
+// Puts text on the clipboard with extra registered formats holding a DWORD value.
+inline void
+SetClipboardWithFormats(const std::u16string& text,
+                        std::initializer_list<std::pair<const wchar_t*, DWORD>> formats) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
+    for (auto [name, value] : formats) {
+        HGLOBAL flag = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+        *static_cast<DWORD*>(GlobalLock(flag)) = value;
+        GlobalUnlock(flag);
+        SetClipboardData(RegisterClipboardFormatW(name), flag);
+    }
+    CloseClipboard();
+}
+
+// A window that counts the clipboard notifications it receives.
+struct CountingViewer {
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"viewer", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+    int draws = 0, chainChanges = 0;
+    CountingViewer() { SetWindowSubclass(hwnd, Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~CountingViewer() {
+        RemoveWindowSubclass(hwnd, Proc, 1);
+        DestroyWindow(hwnd);
+    }
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
+        auto* self = reinterpret_cast<CountingViewer*>(ref);
+        if (m == WM_DRAWCLIPBOARD) {
+            ++self->draws;
+            return 0;
+        }
+        if (m == WM_CHANGECBCHAIN) {
+            ++self->chainChanges;
+            return 0;
+        }
+        return DefSubclassProc(h, m, w, l);
+    }
+};
 
 inline void ClearClipboardNow() {
     ASSERT_TRUE(OpenClipboard(nullptr));

@@ -382,14 +382,6 @@ TEST_F(MainForm, ATooltipWaitsItsPauseHidesAfterTheHideDelayAndStaysHiddenOverTh
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTIPBKCOLOR, 0, 0), 12632208) << "RGB(144, 192, 192)";
     form->spnHideHint->SetValue(800);
     EXPECT_EQ(TooltipDelay(tooltip, TTDT_AUTOPOP), 800);
-    auto pumpFor = [](DWORD ms) {
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < ms) {
-            while (ProcessPendingMessages()) {
-            }
-            Sleep(10);
-        }
-    };
     // Only the moves below count, not wherever the real pointer happens to be.
     SetMessageObserver(nullptr);
     const DWORD start = GetTickCount();
@@ -402,11 +394,11 @@ TEST_F(MainForm, ATooltipWaitsItsPauseHidesAfterTheHideDelayAndStaysHiddenOverTh
     ASSERT_TRUE(hints.TooltipShown());
     // A timer never fires early, so this holds under any load; the margin is for the tick.
     EXPECT_GE(GetTickCount() - start, 350u - 20u) << "not before the pause the control holds";
-    pumpFor(900);
+    test::PumpFor(900, 10);
     EXPECT_FALSE(hints.TooltipShown()) << "gone after 800 ms";
     // The mouse moves on inside the same control: the hint does not come back.
     hints.MouseOver(form->chkTrim->Handle());
-    pumpFor(600);
+    test::PumpFor(600, 10);
     EXPECT_FALSE(hints.TooltipShown());
     EXPECT_FALSE(hints.TooltipPending());
 }

@@ -1,13 +1,15 @@
 #pragma once
-// Helpers shared by the Windows tests: captured effects and scratch files.
+// Helpers shared by the Windows tests: captured effects, scratch files and message pumps.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/hooks.h"
 #include "platform/wstr.h"
+#include "ui/window.h"
 
 namespace vp::test {
 
@@ -106,6 +108,33 @@ inline std::u16string NewTempFolder(const std::u16string& prefix) {
         if (GetFileAttributesW(W(folder)) == INVALID_FILE_ATTRIBUTES)
             return folder;
     }
+}
+
+// Delivers every message already waiting.
+inline void Pump() {
+    while (ui::ProcessPendingMessages()) {
+    }
+}
+
+// Delivers messages until done() holds or the time runs out; true when done() held.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Delivers messages for a while, resting between rounds; timers that fall due are served.
+inline void PumpFor(DWORD ms, DWORD restMs = 5) {
+    const DWORD start = GetTickCount();
+    do {
+        Pump();
+        Sleep(restMs);
+    } while (GetTickCount() - start < ms);
 }
 
 } // namespace vp::test

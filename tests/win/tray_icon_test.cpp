@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "test_support.h"
 #include "tray_support.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
 using namespace vp;
 using namespace vp::ui;
+using vp::test::PumpFor;
 
 namespace {
 
@@ -25,14 +27,6 @@ class TrayIcon : public ::testing::Test {
         if (args.hint.empty())
             args.hint = u"Velmor Pasquill";
         return form.CreateComponent<TCoolTrayIcon>(u"TrayIcon", args);
-    }
-    static void PumpFor(DWORD ms) {
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < ms) {
-            while (ProcessPendingMessages()) {
-            }
-            Sleep(2);
-        }
     }
 };
 
@@ -61,10 +55,10 @@ TEST_F(TrayIcon, ShownOnceHiddenOnceAndRemovedWhenItGoes) {
 
 TEST_F(TrayIcon, AnimatesOnlyWhileShownAndCycling) {
     auto& icon = Make({.iconIndex = 0, .cycleIcons = true, .cycleInterval = 10});
-    PumpFor(60);
+    PumpFor(60, 2);
     EXPECT_TRUE(tray.calls.empty()) << "no animation while nobody sees it";
     icon.ShowIcon();
-    PumpFor(120);
+    PumpFor(120, 2);
     std::vector<HICON> shown;
     for (const auto& c : tray.calls)
         if (c.message == NIM_MODIFY)
@@ -76,7 +70,7 @@ TEST_F(TrayIcon, AnimatesOnlyWhileShownAndCycling) {
     icon.SetCycleIcons(false);
     const int stoppedAt = icon.IconIndex();
     const size_t calls = tray.calls.size();
-    PumpFor(60);
+    PumpFor(60, 2);
     EXPECT_EQ(tray.calls.size(), calls) << "the current image stays";
     EXPECT_EQ(icon.IconIndex(), stoppedAt);
 }

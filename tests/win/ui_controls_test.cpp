@@ -13,13 +13,9 @@
 
 using namespace vp;
 using namespace vp::ui;
+using vp::test::Pump;
 
 namespace {
-
-void Pump() {
-    while (ProcessPendingMessages()) {
-    }
-}
 
 class UiControls : public ::testing::Test {
   protected:

@@ -1,31 +1,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
-
 #include "core/errors.h"
+#include "test_support.h"
 #include "ui/velmor_spin_edit.h"
 
 using namespace vp::ui;
+using vp::test::PumpFor;
+using vp::test::PumpUntil;
 
 namespace {
-
-// Delivers messages until done() holds or the time runs out; true when done() held.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        while (ProcessPendingMessages()) {
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
-
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
 
 class SpinEdit : public ::testing::Test {
   protected:
