@@ -21,16 +21,10 @@ inline std::u16string BenchFolder(const char16_t* name) {
     return vp::U(temp) + name + u"\\";
 }
 
-inline std::unique_ptr<vp::TMainForm> OpenCollectingForm(const std::u16string& dir,
-                                                         const char16_t* ownFile) {
+// The main window over the categories already in dir, started and not collecting.
+inline std::unique_ptr<vp::TMainForm> OpenBenchForm(const std::u16string& dir) {
     using namespace vp;
     AppName = kProgramName;
-    hooks::Random = [](int) { return 0; };
-    hooks::Beep = [](unsigned, unsigned) {};
-    // A pad left by an earlier run would be loaded at start and skew every figure.
-    for (const char16_t* name : {u"Main category.txt", u"Category 2.txt", u"Category 3.txt",
-                                 u"etc.txt", u"Categories.list", ownFile})
-        DeleteFileW(W(dir + name));
     // Settings of an earlier run, kept beside the categories: no first run, no shortcut.
     EnsureFolder(dir + u"data\\");
     WriteTextFile(dir + u"data\\Velmor Pasquill.ini", u"[QRT/Soft]\r\n", true, false);
@@ -41,6 +35,19 @@ inline std::unique_ptr<vp::TMainForm> OpenCollectingForm(const std::u16string& d
                                                             .quitOnDestroy = false});
     form->chkAutoMonitor->SetChecked(false);
     form->DeferredInit();
+    return form;
+}
+
+inline std::unique_ptr<vp::TMainForm> OpenCollectingForm(const std::u16string& dir,
+                                                         const char16_t* ownFile) {
+    using namespace vp;
+    hooks::Random = [](int) { return 0; };
+    hooks::Beep = [](unsigned, unsigned) {};
+    // A pad left by an earlier run would be loaded at start and skew every figure.
+    for (const char16_t* name : {u"Main category.txt", u"Category 2.txt", u"Category 3.txt",
+                                 u"etc.txt", u"Categories.list", ownFile})
+        DeleteFileW(W(dir + name));
+    auto form = OpenBenchForm(dir);
     form->Scanner->SetScanning(true);
     return form;
 }

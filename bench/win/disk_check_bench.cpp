@@ -13,6 +13,7 @@
 #include "bench_form.h"
 #include "core/encoding.h"
 #include "core/file_version.h"
+#include "core/int_text.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/wstr.h"
@@ -20,13 +21,6 @@
 using namespace vp;
 
 namespace {
-
-std::u16string Decimal(long long n) {
-    std::u16string s;
-    for (char c : std::to_string(n))
-        s += static_cast<char16_t>(c);
-    return s;
-}
 
 // A capture looks three times: before it adds the entry, before its save, and once the new
 // version is ready to go over the file.
@@ -50,7 +44,7 @@ int main() {
 
     long long serial = 0;
     auto capture = [&] {
-        SetClipboardText(u"entry number " + Decimal(++serial) + u" of the benchmark");
+        SetClipboardText(u"entry number " + IntToText(++serial) + u" of the benchmark");
         const double t0 = Now();
         SendMessageW(form.Handle(), WM_DRAWCLIPBOARD, 0, 0);
         return Now() - t0;

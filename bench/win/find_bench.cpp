@@ -81,16 +81,7 @@ int FindAll() {
         WriteTextFile(dir + name + u".txt", text, true, false);
     }
     WriteTextFile(dir + u"Categories.list", list, true, true);
-    EnsureFolder(dir + u"data\\");
-    WriteTextFile(dir + u"data\\Velmor Pasquill.ini", u"[QRT/Soft]\r\n", true, false);
-    AppName = kProgramName;
-    auto form = std::make_unique<TMainForm>(MainFormOptions{.categoriesFolder = dir,
-                                                            .dataFolder = dir + u"data\\",
-                                                            .postDeferredInit = false,
-                                                            .joinViewerChain = false,
-                                                            .quitOnDestroy = false});
-    form->chkAutoMonitor->SetChecked(false);
-    form->DeferredInit();
+    auto form = OpenBenchForm(dir);
     form->SetSearch(u"needle", false, false);
     std::vector<double> times;
     size_t rows = 0;

@@ -9,6 +9,7 @@
 
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "core/int_text.h"
 #include "core/url.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -155,7 +156,7 @@ bool RunExchange(Exchange& x, const std::u16string& URL, const InetRequestInfo& 
 
 std::u16string Seconds(unsigned ms) {
     const unsigned s = (ms + 999) / 1000;
-    return FromUtf8(std::to_string(s)) + (s == 1 ? u" second" : u" seconds");
+    return IntToText(s) + (s == 1 ? u" second" : u" seconds");
 }
 
 } // namespace
