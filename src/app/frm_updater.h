@@ -16,6 +16,7 @@
 #include "app/announcer.h"
 #include "ui/actions.h"
 #include "ui/controls.h"
+#include "ui/page_control.h"
 #include "ui/rich_log.h"
 #include "ui/velmor_spin_edit.h"
 

@@ -23,6 +23,8 @@
 #include "ui/image.h"
 #include "ui/internet_label.h"
 #include "ui/kit_scanner.h"
+#include "ui/page_control.h"
+#include "ui/spin_edit.h"
 #include "ui/splitter.h"
 #include "ui/tray_icon.h"
 #include "ui/velmor_memo.h"

@@ -11,6 +11,8 @@
 #include "ui/actions.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
+#include "ui/page_control.h"
+#include "ui/spin_edit.h"
 #include "ui/splitter.h"
 #include "ui/velmor_path_edit.h"
 #include "ui/velmor_spin_edit.h"

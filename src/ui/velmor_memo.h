@@ -4,7 +4,7 @@
 // with Ctrl+A, and offers line operations.
 #include <string>
 
-#include "ui/controls.h"
+#include "ui/memo.h"
 
 namespace vp::ui {
 

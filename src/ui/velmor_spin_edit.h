@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/controls.h"
+#include "ui/spin_edit.h"
 
 namespace vp::ui {
 

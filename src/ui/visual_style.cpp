@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/wstr.h"
-#include "ui/controls.h"
 #include "ui/dpi.h"
+#include "ui/page_control.h"
 
 namespace vp::ui {
 

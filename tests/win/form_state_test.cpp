@@ -16,6 +16,8 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/form_state.h"
+#include "ui/memo.h"
+#include "ui/page_control.h"
 #include "ui/velmor_path_edit.h"
 #include "ui/velmor_spin_edit.h"
 

@@ -10,6 +10,8 @@
 #include "ui/actions.h"
 #include "ui/controls.h"
 #include "ui/kit_scanner.h"
+#include "ui/page_control.h"
+#include "ui/spin_edit.h"
 
 using namespace vp;
 using namespace vp::ui;
