@@ -8,6 +8,7 @@
 #include "platform/wstr.h"
 #include "ui/controls.h"
 #include "ui/events.h"
+#include "ui/gdi.h"
 #include "ui/visual_style.h"
 
 namespace vp::ui {
@@ -155,19 +156,11 @@ LRESULT TPageControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_ERASEBKGND)
             return 1;
         // Drawn off screen first, so switching tabs never flickers.
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        const PaintGuard paint(Handle());
         RECT r{};
         GetClientRect(Handle(), &r);
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
-        HGDIOBJ old = SelectObject(mem, bitmap);
-        PaintStyledTabs(*this, mem);
-        BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteObject(bitmap);
-        DeleteDC(mem);
-        EndPaint(Handle(), &ps);
+        const BufferedCanvas canvas(paint.Dc(), r.right, r.bottom);
+        PaintStyledTabs(*this, canvas.Dc());
         return 0;
     }
     if (msg == WM_SIZE) {
