@@ -55,6 +55,30 @@ int32_t StrToInt32Def(std::u16string_view text, int32_t fallback) {
     return TryStrToInt32(text, value) ? value : fallback;
 }
 
+bool TryDecimalToInt32(std::u16string_view text, int32_t& value) {
+    size_t i = 0, n = text.size();
+    while (i < n && text[i] == u' ')
+        ++i;
+    while (n > i && text[n - 1] == u' ')
+        --n;
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    if (i >= n)
+        return false;
+    const int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    int64_t magnitude = 0;
+    for (; i < n; ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+        magnitude = magnitude * 10 + (text[i] - u'0');
+        if (magnitude > limit)
+            return false;
+    }
+    value = static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return true;
+}
+
 std::u16string IntToText(int64_t value) {
     const std::string digits = std::to_string(value);
     return std::u16string(digits.begin(), digits.end());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/int_text.h"
 #include "platform/wstr.h"
 #include "ui/events.h"
 
@@ -110,12 +111,7 @@ int TMemo::LineCount() const {
 std::u16string TMemo::Line(int index) const {
     const int start = LineStart(index);
     if (index < 0 || start < 0)
-        throw Error(u"List index out of bounds (" + [&] {
-            std::u16string n;
-            for (char c : std::to_string(index))
-                n += static_cast<char16_t>(c);
-            return n;
-        }() + u")");
+        throw Error(u"List index out of bounds (" + IntToText(index) + u")");
     const int length = static_cast<int>(SendMessageW(Handle(), EM_LINELENGTH, start, 0));
     std::vector<wchar_t> buffer(static_cast<size_t>(std::max(length, 1)) + 1);
     *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(std::min(length, 0xFFFF));

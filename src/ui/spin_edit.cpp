@@ -4,41 +4,14 @@
 
 #include <algorithm>
 #include <climits>
-#include <string>
 
+#include "core/int_text.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
 
 namespace vp::ui {
 
 // ---------------------------------------------------------------- TSpinEdit
-
-bool ParseInteger(const std::u16string& text, int& value) {
-    size_t i = 0, n = text.size();
-    while (i < n && text[i] == u' ')
-        ++i;
-    while (n > i && text[n - 1] == u' ')
-        --n;
-    bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    if (i >= n)
-        return false;
-    long long v = 0;
-    for (; i < n; ++i) {
-        if (text[i] < u'0' || text[i] > u'9')
-            return false;
-        v = v * 10 + (text[i] - u'0');
-        if (v > static_cast<long long>(INT_MAX) + 1)
-            return false;
-    }
-    if (negative)
-        v = -v;
-    if (v > INT_MAX || v < INT_MIN)
-        return false;
-    value = static_cast<int>(v);
-    return true;
-}
 
 // The up-down control beside the box; its notifications come back here.
 class TSpinEdit::Buttons : public Window {
@@ -104,15 +77,12 @@ int TSpinEdit::Clamp(int value) const {
 }
 
 int TSpinEdit::Value() const {
-    int v = 0;
-    return ParseInteger(Text(), v) ? v : minValue_;
+    int32_t v = 0;
+    return TryDecimalToInt32(Text(), v) ? v : minValue_;
 }
 
 void TSpinEdit::SetValue(int value) {
-    std::u16string text;
-    for (char c : std::to_string(Clamp(value)))
-        text += static_cast<char16_t>(c);
-    SetText(text);
+    SetText(IntToText(Clamp(value)));
 }
 
 void TSpinEdit::Change() {

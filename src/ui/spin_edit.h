@@ -20,7 +20,7 @@ class TSpinEdit : public TControl {
     ~TSpinEdit() override;
     std::u16string ClassName() const override { return u"TSpinEdit"; }
 
-    // The text as a decimal integer; a text that is not one reads as MinValue.
+    // The text as TryDecimalToInt32 reads it; a text that is not a number reads as MinValue.
     int Value() const;
     // Limited to MinValue..MaxValue, unless the two are equal.
     void SetValue(int value);
@@ -45,8 +45,5 @@ class TSpinEdit : public TControl {
     int minValue_, maxValue_, increment_;
     std::unique_ptr<Buttons> buttons_;
 };
-
-// Text to integer as the spin edit reads it: optional blanks and sign, decimal digits.
-bool ParseInteger(const std::u16string& text, int& value);
 
 } // namespace vp::ui

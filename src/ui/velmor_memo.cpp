@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/errors.h"
+#include "core/int_text.h"
 #include "core/text.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -15,13 +16,6 @@
 namespace vp::ui {
 
 namespace {
-std::u16string Decimal(long long n) {
-    std::u16string s;
-    for (char c : std::to_string(n))
-        s += static_cast<char16_t>(c);
-    return s;
-}
-
 int RoundHalfEven(double v) {
     const double f = std::floor(v), diff = v - f;
     long long r = static_cast<long long>(f);
@@ -358,11 +352,11 @@ int TVelmorMemo::CountNonEmptyLines() const {
 }
 
 void TVelmorMemo::AddInteger(long long number) {
-    AddLine(Decimal(number));
+    AddLine(IntToText(number));
 }
 
 void TVelmorMemo::AddEntry(const std::u16string& aText, long long number) {
-    AddLine(aText + Decimal(number));
+    AddLine(aText + IntToText(number));
 }
 
 void TVelmorMemo::AddSeparator() {

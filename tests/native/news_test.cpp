@@ -2,48 +2,10 @@
 
 #include "core/date_time.h"
 #include "core/encoding.h"
-#include "core/int_text.h"
 #include "core/news.h"
 
 using namespace vp;
 using namespace std::string_literals;
-
-TEST(IntText, StandardConversion) {
-    struct Case {
-        std::u16string text;
-        bool ok;
-        int32_t value;
-    };
-    const Case cases[] = {
-        {u"12", true, 12},
-        {u" 12", true, 12},
-        {u"12 ", false, 0},
-        {u"-3", true, -3},
-        {u"+7", true, 7},
-        {u"$1F", true, 31},
-        {u"0x1f", true, 31},
-        {u"0X10", true, 16},
-        {u"-$10", true, -16},
-        {u"2147483647", true, 2147483647},
-        {u"-2147483648", true, INT32_MIN},
-        {u"2147483648", false, 0},
-        {u"$FFFFFFFF", false, 0},
-        {u"99999999999999999999", false, 0},
-        {u"", false, 0},
-        {u" ", false, 0},
-        {u"-", false, 0},
-        {u"$", false, 0},
-        {u"0x", false, 0},
-        {u"1.5", false, 0},
-        {u"\t1", false, 0},
-        {u"\uFF11", false, 0}, // a full-width digit is not a digit here
-    };
-    for (const auto& c : cases) {
-        int32_t v = 0;
-        EXPECT_EQ(TryStrToInt32(c.text, v), c.ok) << ToUtf8(c.text);
-        EXPECT_EQ(StrToInt32Def(c.text, 0), c.value) << ToUtf8(c.text);
-    }
-}
 
 namespace {
 RNews Parse(std::u16string_view text) {
