@@ -14,6 +14,7 @@
 #include "core/date_time.h"
 #include "core/errors.h"
 #include "core/hotkey.h"
+#include "core/int_text.h"
 #include "core/paths.h"
 #include "core/scope_exit.h"
 #include "core/text.h"
@@ -37,13 +38,6 @@ using namespace ui;
 
 namespace {
 
-std::u16string Decimal(size_t n) {
-    std::u16string s;
-    for (char c : std::to_string(n))
-        s += static_cast<char16_t>(c);
-    return s;
-}
-
 std::u16string TwoDigits(int n) {
     return std::u16string{static_cast<char16_t>(u'0' + n / 10 % 10),
                           static_cast<char16_t>(u'0' + n % 10)};
@@ -55,8 +49,8 @@ std::u16string RecoveryStamp(double now) {
     double fraction = now - std::floor(now);
     long seconds = std::lround(fraction * 86400.0);
     seconds = std::min(seconds, 86399L);
-    return Decimal(static_cast<size_t>(date.year)) + u"-" + TwoDigits(date.month) + u"-" +
-           TwoDigits(date.day) + u" " + TwoDigits(static_cast<int>(seconds / 3600)) + u"." +
+    return IntToText(date.year) + u"-" + TwoDigits(date.month) + u"-" + TwoDigits(date.day) + u" " +
+           TwoDigits(static_cast<int>(seconds / 3600)) + u"." +
            TwoDigits(static_cast<int>(seconds / 60 % 60)) + u"." +
            TwoDigits(static_cast<int>(seconds % 60));
 }
@@ -114,7 +108,7 @@ void TMainForm::btnApplyCategClick() {
         }
         const int index = static_cast<int>(buttons.size());
         auto& button = Create<TCategoryButton>(
-            *grpAuto, u"btnCategory" + Decimal(buttons.size()),
+            *grpAuto, u"btnCategory" + IntToText(static_cast<int64_t>(buttons.size())),
             {kCategoryButtonLeft, CategoryButtonTop(index), 160, kCategoryButtonHeight},
             {.caption = c.caption, .hint = c.path});
         TCategoryButton* self = &button;
@@ -219,7 +213,7 @@ std::u16string TMainForm::WriteRecoveryFile(const std::u16string& what, std::u16
         try {
             std::u16string path = folder + name + u".txt";
             for (size_t n = 2; FileExists(path); ++n)
-                path = folder + name + u" (" + Decimal(n) + u").txt";
+                path = folder + name + u" (" + IntToText(static_cast<int64_t>(n)) + u").txt";
             WriteTextFile(path, text, true, true);
             return path;
         } catch (...) {
