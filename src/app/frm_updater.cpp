@@ -13,6 +13,7 @@
 #include "platform/shell.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
+#include "ui/busy_cursor.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/form_state.h"
@@ -377,10 +378,7 @@ void TFrmUpdater::UpdateVersionLabel() {
 }
 
 void TFrmUpdater::btnTestInternetClick() {
-    BusyCursorOn();
-    struct CursorBack {
-        ~CursorBack() { BusyCursorOff(); }
-    } back;
+    const BusyCursor busy;
     TestInternetAccessMsg(TestPage);
 }
 
