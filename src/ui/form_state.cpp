@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "core/errors.h"
 #include "platform/work_area.h"
@@ -102,6 +104,133 @@ SIZE FrameSize(HWND hwnd) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+// ---- the kinds of component whose value is kept
+
+using Key = std::u16string;
+
+// What a component is, and how its value goes to the file and comes back from it.
+struct StateKind {
+    std::function<bool(const TComponent&)> is;
+    std::function<void(TVelmorIniFileEx&, TComponent&, const Key&)> write, read;
+};
+
+template <class T, class Is, class Write, class Read>
+StateKind KindWhere(Is is, Write write, Read read) {
+    return {is,
+            [write](TVelmorIniFileEx& ini, TComponent& c, const Key& key) {
+                write(ini, dynamic_cast<T&>(c), key);
+            },
+            [read](TVelmorIniFileEx& ini, TComponent& c, const Key& key) {
+                read(ini, dynamic_cast<T&>(c), key);
+            }};
+}
+
+template <class T, class Write, class Read> StateKind Kind(Write write, Read read) {
+    return KindWhere<T>([](const TComponent& c) { return dynamic_cast<const T*>(&c) != nullptr; },
+                        write, read);
+}
+
+bool AlongX(const TControl& c) {
+    return c.Align() == TAlign::alLeft || c.Align() == TAlign::alRight;
+}
+
+bool AlongY(const TControl& c) {
+    return c.Align() == TAlign::alTop || c.Align() == TAlign::alBottom;
+}
+
+// Every supported kind once; no component is of two of them.
+const std::vector<StateKind>& StateKinds() {
+    using Ini = TVelmorIniFileEx;
+    static const std::vector<StateKind> kinds = {
+        Kind<TAction>([](Ini& ini, TAction& act,
+                         const Key& key) { ini.WriteBool(kStateSection, key, act.Checked()); },
+                      [](Ini& ini, TAction& act, const Key& key) {
+                          act.SetChecked(ini.ReadBool(kStateSection, key, false));
+                      }),
+        Kind<TCheckBox>([](Ini& ini, TCheckBox& chk,
+                           const Key& key) { ini.WriteInteger(kStateSection, key, chk.State()); },
+                        [](Ini& ini, TCheckBox& chk, const Key& key) {
+                            const int state = ini.ReadInteger(kStateSection, key, cbUnchecked);
+                            // A number that names no state reads as the default, unchecked.
+                            chk.SetState(state >= cbUnchecked && state <= cbGrayed
+                                             ? static_cast<TCheckBoxState>(state)
+                                             : cbUnchecked);
+                        }),
+        Kind<TRadioButton>([](Ini& ini, TRadioButton& rad,
+                              const Key& key) { ini.WriteBool(kStateSection, key, rad.Checked()); },
+                           [](Ini& ini, TRadioButton& rad, const Key& key) {
+                               rad.SetChecked(ini.ReadBool(kStateSection, key, false));
+                           }),
+        Kind<TVelmorPathEdit>(
+            [](Ini& ini, TVelmorPathEdit& path, const Key& key) {
+                ini.WriteString(kStateSection, key, path.Path());
+            },
+            [](Ini& ini, TVelmorPathEdit& path, const Key& key) {
+                path.SetPath(ini.ReadString(kStateSection, key, u""));
+            }),
+        Kind<TEdit>([](Ini& ini, TEdit& edt,
+                       const Key& key) { ini.WriteString(kStateSection, key, edt.Text()); },
+                    [](Ini& ini, TEdit& edt, const Key& key) {
+                        edt.SetText(ini.ReadString(kStateSection, key, u""));
+                    }),
+        Kind<TSpinEdit>([](Ini& ini, TSpinEdit& spn,
+                           const Key& key) { ini.WriteInteger(kStateSection, key, spn.Value()); },
+                        [](Ini& ini, TSpinEdit& spn, const Key& key) {
+                            spn.SetValue(ini.ReadInteger(kStateSection, key, 0));
+                            if (auto* delayed = dynamic_cast<TVelmorSpinEdit*>(&spn))
+                                delayed->StopTimer();
+                        }),
+        Kind<TPageControl>(
+            [](Ini& ini, TPageControl& pg, const Key& key) {
+                ini.WriteInteger(kStateSection, key, pg.ActivePageIndex());
+            },
+            [](Ini& ini, TPageControl& pg, const Key& key) {
+                pg.SetActivePageIndex(ini.ReadInteger(kStateSection, key, 0));
+            }),
+        Kind<THotKey>([](Ini& ini, THotKey& hot,
+                         const Key& key) { ini.WriteInteger(kStateSection, key, hot.HotKey()); },
+                      [](Ini& ini, THotKey& hot, const Key& key) {
+                          // A value that is no shortcut code leaves the box as it is.
+                          const std::int32_t code = ini.ReadInteger(kStateSection, key, 0);
+                          if (code >= 0 && code <= 0xFFFF)
+                              hot.SetHotKey(static_cast<TShortCut>(code));
+                      }),
+        KindWhere<TControl>(
+            IsSplitter,
+            [](Ini& ini, TControl& splitter, const Key& key) {
+                if (AlongX(splitter))
+                    ini.WriteInteger(kStateSection, key, splitter.Left());
+                else if (AlongY(splitter))
+                    ini.WriteInteger(kStateSection, key, splitter.Top());
+            },
+            [](Ini& ini, TControl& splitter, const Key& key) {
+                const int value = ini.ReadInteger(kStateSection, key, 0);
+                // An aligned splitter would only snap back: its neighbour takes the stored
+                // place.
+                if (auto* bar = dynamic_cast<TSplitter*>(&splitter);
+                    bar && (AlongX(splitter) || AlongY(splitter)))
+                    bar->SetPosition(value);
+                else if (AlongX(splitter))
+                    splitter.SetBounds(value, splitter.Top(), splitter.Width(), splitter.Height());
+                else if (AlongY(splitter))
+                    splitter.SetBounds(splitter.Left(), value, splitter.Width(), splitter.Height());
+            }),
+        Kind<TMenuItem>([](Ini& ini, TMenuItem& mnu,
+                           const Key& key) { ini.WriteBool(kStateSection, key, mnu.Checked()); },
+                        [](Ini& ini, TMenuItem& mnu, const Key& key) {
+                            mnu.SetChecked(ini.ReadBool(kStateSection, key, false));
+                        }),
+    };
+    return kinds;
+}
+
+const StateKind* KindOf(const TComponent& c) {
+    for (const StateKind& kind : StateKinds())
+        if (kind.is(c))
+            return &kind;
+    return nullptr;
+}
+
 } // namespace
 
 TVelmorIniFileEx::TVelmorIniFileEx(const std::u16string& SectionName,
@@ -111,13 +240,7 @@ TVelmorIniFileEx::TVelmorIniFileEx(const std::u16string& SectionName,
 }
 
 bool TVelmorIniFileEx::IsSupported(const TComponent& c) const {
-    if (!c.Stored())
-        return false;
-    return dynamic_cast<const TRadioButton*>(&c) || dynamic_cast<const TCheckBox*>(&c) ||
-           dynamic_cast<const TAction*>(&c) || dynamic_cast<const TSpinEdit*>(&c) ||
-           dynamic_cast<const TEdit*>(&c) || dynamic_cast<const TMenuItem*>(&c) ||
-           dynamic_cast<const TVelmorPathEdit*>(&c) || dynamic_cast<const TPageControl*>(&c) ||
-           IsSplitter(c) || dynamic_cast<const THotKey*>(&c);
+    return c.Stored() && KindOf(c) != nullptr;
 }
 
 void TVelmorIniFileEx::WriteGeometry(TControl& control) {
@@ -192,32 +315,10 @@ void TVelmorIniFileEx::Write(TComponent& comp) {
         TVelmorIniFile::Write(u"FormFont", ToIniFont(FormFont(*form)));
         return;
     }
-    if (auto* act = As<TAction>(comp))
-        WriteBool(kStateSection, name, act->Checked());
-    else if (auto* chk = As<TCheckBox>(comp))
-        WriteInteger(kStateSection, name, chk->State());
-    else if (auto* rad = As<TRadioButton>(comp))
-        WriteBool(kStateSection, name, rad->Checked());
-    else if (auto* path = As<TVelmorPathEdit>(comp))
-        WriteString(kStateSection, name, path->Path());
-    else if (auto* edt = As<TEdit>(comp))
-        WriteString(kStateSection, name, edt->Text());
-    else if (auto* spn = As<TSpinEdit>(comp))
-        WriteInteger(kStateSection, name, spn->Value());
-    else if (auto* pg = As<TPageControl>(comp))
-        WriteInteger(kStateSection, name, pg->ActivePageIndex());
-    else if (auto* hot = As<THotKey>(comp))
-        WriteInteger(kStateSection, name, hot->HotKey());
-    else if (IsSplitter(comp)) {
-        auto& splitter = static_cast<TControl&>(comp);
-        if (splitter.Align() == TAlign::alLeft || splitter.Align() == TAlign::alRight)
-            WriteInteger(kStateSection, name, splitter.Left());
-        else if (splitter.Align() == TAlign::alTop || splitter.Align() == TAlign::alBottom)
-            WriteInteger(kStateSection, name, splitter.Top());
-    } else if (auto* mnu = As<TMenuItem>(comp))
-        WriteBool(kStateSection, name, mnu->Checked());
-    else
+    const StateKind* kind = KindOf(comp);
+    if (!kind)
         throw Error(UnsupportedText(comp));
+    kind->write(*this, comp, name);
 }
 
 void TVelmorIniFileEx::Read(TComponent& comp) {
@@ -233,47 +334,10 @@ void TVelmorIniFileEx::Read(TComponent& comp) {
     }
     if (!ValueExists(kStateSection, name))
         return;
-    if (auto* act = As<TAction>(comp))
-        act->SetChecked(ReadBool(kStateSection, name, false));
-    else if (auto* chk = As<TCheckBox>(comp)) {
-        const int state = ReadInteger(kStateSection, name, cbUnchecked);
-        // A number that names no state reads as the default, unchecked.
-        chk->SetState(state >= cbUnchecked && state <= cbGrayed ? static_cast<TCheckBoxState>(state)
-                                                                : cbUnchecked);
-    } else if (auto* rad = As<TRadioButton>(comp))
-        rad->SetChecked(ReadBool(kStateSection, name, false));
-    else if (auto* spn = As<TSpinEdit>(comp)) {
-        spn->SetValue(ReadInteger(kStateSection, name, 0));
-        if (auto* delayed = dynamic_cast<TVelmorSpinEdit*>(spn))
-            delayed->StopTimer();
-    } else if (auto* edt = As<TEdit>(comp))
-        edt->SetText(ReadString(kStateSection, name, u""));
-    else if (auto* path = As<TVelmorPathEdit>(comp))
-        path->SetPath(ReadString(kStateSection, name, u""));
-    else if (auto* pg = As<TPageControl>(comp))
-        pg->SetActivePageIndex(ReadInteger(kStateSection, name, 0));
-    else if (auto* hot = As<THotKey>(comp)) {
-        // A value that is no shortcut code leaves the box as it is.
-        const std::int32_t code = ReadInteger(kStateSection, name, 0);
-        if (code >= 0 && code <= 0xFFFF)
-            hot->SetHotKey(static_cast<TShortCut>(code));
-    } else if (IsSplitter(comp)) {
-        auto& splitter = static_cast<TControl&>(comp);
-        const int value = ReadInteger(kStateSection, name, 0);
-        const bool aligned =
-            splitter.Align() == TAlign::alLeft || splitter.Align() == TAlign::alRight ||
-            splitter.Align() == TAlign::alTop || splitter.Align() == TAlign::alBottom;
-        // An aligned splitter would only snap back: its neighbour takes the stored place.
-        if (auto* bar = dynamic_cast<TSplitter*>(&splitter); bar && aligned)
-            bar->SetPosition(value);
-        else if (splitter.Align() == TAlign::alLeft || splitter.Align() == TAlign::alRight)
-            splitter.SetBounds(value, splitter.Top(), splitter.Width(), splitter.Height());
-        else if (splitter.Align() == TAlign::alTop || splitter.Align() == TAlign::alBottom)
-            splitter.SetBounds(splitter.Left(), value, splitter.Width(), splitter.Height());
-    } else if (auto* mnu = As<TMenuItem>(comp))
-        mnu->SetChecked(ReadBool(kStateSection, name, false));
-    else
+    const StateKind* kind = KindOf(comp);
+    if (!kind)
         throw Error(UnsupportedText(comp));
+    kind->read(*this, comp, name);
 }
 
 void TVelmorIniFileEx::SaveForm(TForm* form) {
