@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/duplicates.h"
 #include "core/errors.h"
 #include "core/int_text.h"
+#include "core/line_filters.h"
 #include "core/text.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -22,27 +24,6 @@ int RoundHalfEven(double v) {
     if (diff > 0.5 || (diff == 0.5 && (r % 2 != 0)))
         ++r;
     return static_cast<int>(r);
-}
-
-bool IsWhiteSpace(char16_t c) {
-    if (c == u' ' || (c >= 9 && c <= 13) || c == 133 || c == 160)
-        return true;
-    // Space, line and paragraph separators of Unicode.
-    return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 ||
-           c == 0x202F || c == 0x205F || c == 0x3000;
-}
-
-std::u16string TrimControls(const std::u16string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && s[b] <= 32)
-        ++b;
-    while (e > b && s[e - 1] <= 32)
-        --e;
-    return s.substr(b, e - b);
-}
-
-bool ContainsNoCase(const std::u16string& part, const std::u16string& line) {
-    return !part.empty() && PosNoCase(part, line) > 0;
 }
 
 } // namespace
@@ -164,12 +145,12 @@ int TVelmorMemo::RemoveLines(const std::u16string& badWord) {
     if (badWord.empty())
         return 0;
     return DeleteLinesWhere(
-        [&](int, const std::u16string& l) { return ContainsNoCase(badWord, l); });
+        [&](int, const std::u16string& l) { return ContainsNoCase(l, badWord); });
 }
 
 int TVelmorMemo::KeepLines(const std::u16string& keepText) {
     return DeleteLinesWhere(
-        [&](int, const std::u16string& l) { return !ContainsNoCase(keepText, l); });
+        [&](int, const std::u16string& l) { return !ContainsNoCase(l, keepText); });
 }
 
 void TVelmorMemo::KeepFirstLines(int howManyLines) {
@@ -310,20 +291,8 @@ void TVelmorMemo::Randomize() {
 
 int TVelmorMemo::RemoveDuplicates() {
     StringList lines = Lines();
-    int removed = 0, sinceRepaint = 0;
-    for (size_t i = lines.size(); i-- > 1;) {
-        for (size_t k = i; k-- > 0;) {
-            if (SameTextAscii(lines[i], lines[k])) {
-                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-                ++removed;
-                break;
-            }
-        }
-        if (++sinceRepaint > 8000) {
-            UpdateWindow(Handle()); // keep the window drawn during long runs
-            sinceRepaint = 0;
-        }
-    }
+    // Keeps the window drawn during long runs.
+    const int removed = RemoveDuplicateLines(lines, [this] { UpdateWindow(Handle()); });
     SetLines(lines);
     return removed;
 }
@@ -333,16 +302,7 @@ void TVelmorMemo::RemoveLastEmptyLine() {
 }
 
 int TVelmorMemo::CountWords() const {
-    const std::u16string text = Text();
-    int words = 0;
-    bool inWord = false;
-    for (char16_t c : text) {
-        const bool space = IsWhiteSpace(c);
-        if (!space && !inWord)
-            ++words;
-        inWord = !space;
-    }
-    return words;
+    return vp::CountWords(Text());
 }
 
 int TVelmorMemo::CountNonEmptyLines() const {
