@@ -8,6 +8,7 @@
 
 #include "core/errors.h"
 #include "core/ini.h"
+#include "core/int_text.h"
 #include "core/text.h"
 
 namespace vp {
@@ -37,7 +38,7 @@ bool IsDigit(char16_t c) {
 // ---- integers and booleans ----
 
 std::u16string IntToIniText(std::int32_t value) {
-    return Ascii(std::to_string(value));
+    return IntToText(value);
 }
 
 std::optional<std::int32_t> ParseIniInteger(std::u16string_view t) {

@@ -3,11 +3,8 @@
 // plain container class of this toolkit. Events are std::function members named as
 // the program's handlers name them (OnClick, OnChange).
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "core/text.h"
 #include "ui/actions.h"
 #include "ui/component.h"
 
