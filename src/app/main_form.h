@@ -213,7 +213,13 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void OnDpiChanged(UINT oldDpi, UINT newDpi) override;
 
   private:
-    void CreateControls();
+    // The status bar, the page control and its tabs.
+    void CreatePages();
+    void CreateMainTab();
+    void CreateCategoriesTab();
+    void CreateSettingsTab();
+    void CreateLicensePage();
+    void CreateAboutPage();
     // The tray animation's images at the small icon size of the DPI in use.
     void LoadTrayImages();
     UniqueHIcon AboutPicture() const;

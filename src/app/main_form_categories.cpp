@@ -65,6 +65,25 @@ std::u16string RecoveryStamp(double now) {
 
 // ------------------------------------------------------------------ categories
 
+void TMainForm::CreateCategoriesTab() {
+    // "Categories".
+    lblCategories = &Create<TLabel>(
+        *tabCategories, u"lblCategories", {8, 8, 600, 34},
+        {.caption = u"To create/delete a category, enter/delete its name in the box "
+                    u"bellow.\r\nThe following characters are not accepted: * ? % \\ / \"",
+         .wordWrap = true});
+    mmoCategories = &Create<TVelmorMemo>(*tabCategories, u"mmoCategories", {8, 48, 320, 420},
+                                         {.text = JoinLines(DefaultCategoryLines()),
+                                          .hint = u"Enter your categories here - one per row",
+                                          .wordWrap = false,
+                                          .vScroll = true});
+    mmoCategories->OnChange = [this] { mmoCategoriesChange(); };
+    btnApplyCateg =
+        &Create<TButton>(*tabCategories, u"btnApplyCateg", {8, 476, 90, 27},
+                         {.caption = u"Apply", .onClick = [this] { btnApplyCategClick(); }});
+    btnApplyCateg->SetEnabled(false);
+}
+
 std::u16string TMainForm::CategoriesFolder() const {
     if (!options_.categoriesFolder.empty())
         return options_.categoriesFolder;

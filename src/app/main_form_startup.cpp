@@ -133,6 +133,17 @@ int TMainForm::StartShowCommand() const {
     }
 }
 
+void TMainForm::CreateLicensePage() {
+    // "License": the first-run page.
+    lblLicense = &Create<TLabel>(*tabLicense, u"lblLicense", {40, 60, 500, 20},
+                                 {.caption = u"By using this software you agree with our EULA"});
+    inetLicenseAgreement = &Create<TInternetLabel>(
+        *tabLicense, u"inetLicenseAgreement", {40, 84, 200, 18},
+        {.caption = u"License Agreement", .link = vendor::kLicenseAgreement});
+    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 116, 90, 27},
+                                {.caption = u"ok", .onClick = [this] { btnAgreeClick(); }});
+}
+
 void TMainForm::ShowFirstRunPage() {
     // A start minimised may have gone into the tray: the page must be seen.
     if (IsIconic(Handle()))
@@ -243,16 +254,6 @@ void TMainForm::SaveEverything(bool ending) {
     step([&] { SaveFindSettings(); });
     if (!failures.empty())
         ShowError(failures);
-}
-
-void TMainForm::BringToFront() {
-    // A window called back from the tray leaves no icon there.
-    TrayIcon->HideIcon();
-    if (!IsWindowVisible(Handle()))
-        ShowWindow(Handle(), SW_SHOW);
-    if (IsIconic(Handle()))
-        ShowWindow(Handle(), SW_RESTORE);
-    SetForegroundWindow(Handle());
 }
 
 } // namespace vp

@@ -51,4 +51,14 @@ void TMainForm::TrayIconClick() {
     SetForegroundWindow(Handle());
 }
 
+void TMainForm::BringToFront() {
+    // A window called back from the tray leaves no icon there.
+    TrayIcon->HideIcon();
+    if (!IsWindowVisible(Handle()))
+        ShowWindow(Handle(), SW_SHOW);
+    if (IsIconic(Handle()))
+        ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+}
+
 } // namespace vp
