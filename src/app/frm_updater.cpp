@@ -16,6 +16,7 @@
 #include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/form_state.h"
+#include "ui/private_messages.h"
 
 namespace vp {
 

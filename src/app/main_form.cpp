@@ -24,6 +24,7 @@
 #include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/form_state.h"
+#include "ui/private_messages.h"
 #include "ui/splitter.h"
 
 namespace vp {

@@ -50,7 +50,6 @@ struct MainFormOptions {
     bool quitOnDestroy = true;
 };
 
-inline constexpr UINT WM_DEFERRED_INIT = WM_APP + 4711;
 inline constexpr char16_t kBackupFileName[] = u" ClipboardItems backup.temp";
 std::u16string WelcomeText();
 

@@ -12,6 +12,7 @@
 #include "platform/unique_handle.h"
 #include "ui/actions.h"
 #include "ui/component.h"
+#include "ui/private_messages.h"
 
 namespace vp::ui {
 
@@ -47,7 +48,7 @@ class TCoolTrayIcon : public TComponent, private Window {
     void SetIconHint(std::u16string hint);
     // The window the shell sends its callbacks to.
     HWND CallbackWindow() const { return Handle(); }
-    static constexpr UINT kCallbackMessage = WM_APP + 77;
+    static constexpr UINT kCallbackMessage = WM_TRAY_ICON;
     std::function<void()> OnClick;
     TMainMenu* PopupMenu = nullptr;
 
