@@ -280,7 +280,8 @@ class TMainForm : public ui::TForm, private CaptureSink {
     ui::TImage* imgAbout;
     ui::TLabel* lblVersion;
     ui::TInternetLabel *inetHome, *InternetLabel;
-    ui::TMainMenu *MainMenu, *pmTray;
+    ui::TMainMenu* MainMenu;
+    ui::TPopupMenu* pmTray;
     ui::TAction *actToggleMonitor, *actSaveAs, *actSave, *actClearText, *actSortLines;
 
   private:

@@ -122,7 +122,7 @@ void TMainForm::CreateMenus() {
                                 OpenWebAddress(vendor::kUserManualPage);
                             }});
     // The tray icon's menu (right click).
-    pmTray = &CreateComponent<TMainMenu>(u"pmTray", {.popup = true});
+    pmTray = &CreateComponent<TPopupMenu>(u"pmTray");
     pmTray->Add(u"mnuCopy", {.caption = u"&Copy collected text",
                              .hint = u"Put the collected text on the clipboard",
                              .onClick = [this] { mnuCopyClick(); }});

@@ -28,7 +28,7 @@ class TCoolTrayIcon : public TComponent, private Window {
         UINT cycleInterval = 120; // milliseconds per image
         std::function<void()> onClick;
         // A right click shows this menu at the pointer, when there is one.
-        TMainMenu* popupMenu = nullptr;
+        TPopupMenu* popupMenu = nullptr;
     };
     TCoolTrayIcon(TForm& form, std::u16string name, const CreateArgs& args);
     ~TCoolTrayIcon() override;
@@ -50,7 +50,7 @@ class TCoolTrayIcon : public TComponent, private Window {
     HWND CallbackWindow() const { return Handle(); }
     static constexpr UINT kCallbackMessage = WM_TRAY_ICON;
     std::function<void()> OnClick;
-    TMainMenu* PopupMenu = nullptr;
+    TPopupMenu* PopupMenu = nullptr;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
