@@ -338,8 +338,6 @@ class TMainForm : public ui::TForm, private CaptureSink {
     void BringToFront();
     // The window went to the taskbar or, with "Minimize to tray", into the tray.
     void ApplicationEventsMinimize();
-    // Back from the tray: the window restored and in front, the icon gone.
-    void TrayIconClick();
 
     ui::TCoolTrayIcon* TrayIcon;
 

@@ -147,7 +147,7 @@ void TMainForm::CreateLicensePage() {
 void TMainForm::ShowFirstRunPage() {
     // A start minimised may have gone into the tray: the page must be seen.
     if (IsIconic(Handle()))
-        TrayIconClick();
+        BringToFront();
     // Every start before the first orderly exit is a first run, and the pad then holds
     // what earlier runs collected: the greeting goes only into a category made just now.
     const TCategoryButton* selected = GetPressedButton();
