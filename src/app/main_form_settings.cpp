@@ -7,6 +7,7 @@
 #include "platform/shell.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/layout.h"
 
 namespace vp {
 
@@ -25,25 +26,15 @@ void KeepTabOrder(std::initializer_list<TControl*> controls) {
 // Where a box goes that sits in the run of blanks inside a label's caption ("Hide hint
 // after <box> milliseconds."): where the blanks begin, as wide as they are, at 96 DPI.
 Bounds LabelGap(TLabel& label, int height) {
-    const std::u16string caption = label.Caption();
-    const size_t gap = caption.find(u"  ");
-    const size_t gapEnd = caption.find_first_not_of(u' ', gap);
-    if (gap == std::u16string::npos || gapEnd == std::u16string::npos)
+    const std::optional<CaptionGap> gap = MeasureCaptionGap(label.Handle(), label.Caption());
+    if (!gap)
         return {label.Left(), label.Top(), 60, height};
-    HDC dc = GetDC(label.Handle());
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)));
-    SIZE before{}, blanks{};
-    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(gap), &before);
-    GetTextExtentPoint32W(dc, W(caption) + gap, static_cast<int>(gapEnd - gap), &blanks);
-    SelectObject(dc, old);
-    ReleaseDC(label.Handle(), dc);
     // The label keeps off the box it holds.
     SetWindowLongW(label.Handle(), GWL_STYLE,
                    GetWindowLongW(label.Handle(), GWL_STYLE) | WS_CLIPSIBLINGS);
     auto at96 = [](int px) { return MulDiv(px, 96, static_cast<int>(ScreenDpi())); };
     const int top = at96(label.Top() + label.Height() / 2) - height / 2;
-    return {at96(label.Left() + before.cx), top, at96(blanks.cx), height};
+    return {at96(label.Left() + gap->before), top, at96(gap->blanks), height};
 }
 } // namespace
 
