@@ -5,7 +5,6 @@
 #include "core/int_text.h"
 #include "platform/files.h"
 #include "platform/messages.h"
-#include "ui/dpi.h"
 #include "ui/private_messages.h"
 
 namespace vp {

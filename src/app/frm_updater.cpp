@@ -12,7 +12,6 @@
 #include "platform/messages.h"
 #include "platform/shell.h"
 #include "platform/version.h"
-#include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/form_state.h"

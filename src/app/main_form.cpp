@@ -4,28 +4,20 @@
 
 #include <cstdlib>
 
+#include "app/frm_find_all.h"
 #include "app/resource_ids.h"
 #include "core/app_name.h"
-#include "core/categories.h"
-#include "core/errors.h"
-#include "core/hotkey.h"
 #include "core/paths.h"
-#include "core/text.h"
 #include "core/vendor.h"
-#include "platform/clipboard.h"
 #include "platform/clock.h"
-#include "platform/files.h"
 #include "platform/folders.h"
-#include "platform/locale.h"
-#include "platform/messages.h"
-#include "platform/shell.h"
 #include "platform/unique_handle.h"
 #include "platform/version.h"
-#include "platform/wstr.h"
+#include "ui/application.h"
 #include "ui/dpi.h"
-#include "ui/form_state.h"
+#include "ui/hints.h"
+#include "ui/image.h"
 #include "ui/private_messages.h"
-#include "ui/splitter.h"
 
 namespace vp {
 

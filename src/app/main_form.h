@@ -9,29 +9,34 @@
 #include <string>
 #include <vector>
 
-#include "app/category_button.h"
-#include "app/frm_find_all.h"
 #include "core/capture.h"
 #include "core/file_version.h"
-#include "core/search.h"
-#include "platform/clipboard.h"
 #include "platform/hotkey.h"
-#include "ui/actions.h"
-#include "ui/application.h"
+#include "platform/unique_handle.h"
 #include "ui/controls.h"
-#include "ui/hints.h"
-#include "ui/image.h"
-#include "ui/internet_label.h"
-#include "ui/kit_scanner.h"
-#include "ui/splitter.h"
 #include "ui/tray_icon.h"
-#include "ui/velmor_memo.h"
-#include "ui/velmor_path_edit.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
 
 namespace vp {
+
+namespace ui {
+class HintSystem;
+class TApplication;
+class TImage;
+class TInternetLabel;
+class TKITScanner;
+class TSplitter;
+class TVelmorMemo;
+class TVelmorPathEdit;
+} // namespace ui
+
+class TCategoryButton;
+class TClickGroupBox;
+class TFrmFindAll;
+struct ClipboardText;
+struct FindAllRow;
 
 struct MainFormOptions {
     // Where category files live; empty: the Documents folder + AppName + "\".
@@ -169,7 +174,7 @@ class TMainForm : public ui::TForm, private CaptureSink {
 
     // main_form_monitor.cpp: viewer chain, monitoring toggle, hotkey, backup.
   public:
-    bool Monitoring() const { return Scanner->Scanning(); }
+    bool Monitoring() const;
     void StartMonitoring();
     void StopMonitoring();
     void actToggleMonitorExecute();

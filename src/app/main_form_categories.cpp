@@ -7,29 +7,21 @@
 #include <optional>
 #include <vector>
 
+#include "app/category_button.h"
 #include "app/pad_view.h"
-#include "app/resource_ids.h"
 #include "core/app_name.h"
 #include "core/categories.h"
 #include "core/date_time.h"
 #include "core/errors.h"
-#include "core/hotkey.h"
 #include "core/paths.h"
 #include "core/scope_exit.h"
-#include "core/text.h"
-#include "core/vendor.h"
-#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/folders.h"
-#include "platform/locale.h"
 #include "platform/messages.h"
-#include "platform/shell.h"
-#include "platform/version.h"
-#include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
-#include "ui/form_state.h"
+#include "ui/velmor_memo.h"
 
 namespace vp {
 

@@ -5,9 +5,10 @@
 #include "core/app_name.h"
 #include "core/hotkey.h"
 #include "platform/shell.h"
-#include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/hints.h"
 #include "ui/layout.h"
+#include "ui/velmor_path_edit.h"
 
 namespace vp {
 

@@ -2,26 +2,19 @@
 
 #include <commctrl.h>
 
-#include "app/resource_ids.h"
-#include "core/app_name.h"
-#include "core/categories.h"
-#include "core/errors.h"
-#include "core/hotkey.h"
-#include "core/paths.h"
-#include "core/text.h"
+#include "app/category_button.h"
 #include "core/vendor.h"
 #include "platform/clipboard.h"
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/folders.h"
-#include "platform/locale.h"
-#include "platform/messages.h"
 #include "platform/shell.h"
 #include "platform/unique_handle.h"
-#include "platform/version.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
-#include "ui/form_state.h"
+#include "ui/hints.h"
+#include "ui/image.h"
+#include "ui/internet_label.h"
+#include "ui/kit_scanner.h"
+#include "ui/splitter.h"
+#include "ui/velmor_memo.h"
 
 namespace vp {
 
