@@ -7,12 +7,15 @@
 #include <memory>
 #include <string>
 
+#include "app/category_button.h"
 #include "app/main_form.h"
 #include "core/app_name.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/hooks.h"
 #include "platform/wstr.h"
+#include "ui/kit_scanner.h"
+#include "ui/velmor_memo.h"
 
 // Ends in "\".
 inline std::u16string BenchFolder(const char16_t* name) {

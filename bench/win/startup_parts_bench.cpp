@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/category_button.h"
 #include "app/main_form.h"
 #include "bench_clock.h"
 #include "core/app_name.h"
@@ -17,6 +18,7 @@
 #include "platform/wstr.h"
 #include "ui/application.h"
 #include "ui/form_state.h"
+#include "ui/velmor_memo.h"
 
 using namespace vp;
 

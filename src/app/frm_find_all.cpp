@@ -5,15 +5,13 @@
 #include "core/int_text.h"
 #include "platform/files.h"
 #include "platform/messages.h"
-#include "ui/dpi.h"
+#include "ui/private_messages.h"
 
 namespace vp {
 
 using namespace ui;
 
 namespace {
-// The worker found more, or ended.
-constexpr UINT WM_FOUND = WM_APP + 81;
 // At most this many matches are listed: a list of millions helps no one and takes minutes.
 constexpr size_t kRowLimit = 100000;
 // A search still running after this long shows its progress.

@@ -12,11 +12,12 @@
 #include "platform/messages.h"
 #include "platform/shell.h"
 #include "platform/version.h"
-#include "platform/wstr.h"
 #include "ui/busy_cursor.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
 #include "ui/form_state.h"
+#include "ui/layout.h"
+#include "ui/private_messages.h"
 
 namespace vp {
 
@@ -41,17 +42,13 @@ void CenterText(TLabel& label) {
     label.Invalidate();
 }
 
-// Where the interval box sits inside the blanks of the radio button's caption, at 96 DPI.
-int IntervalBoxLeft(int radioLeft) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, DefaultFont());
-    SIZE size{};
-    const wchar_t text[] = L"Check for news every ";
-    GetTextExtentPoint32W(dc, text, static_cast<int>(std::size(text) - 1), &size);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+// Where the interval box sits inside the blanks of the radio button's caption, one blank
+// in, at 96 DPI.
+int IntervalBoxLeft(HWND radio, int radioLeft) {
+    const std::optional<CaptionGap> gap = MeasureCaptionGap(radio, kEveryDayCaption);
+    const int text = gap ? gap->before + gap->blank : 0;
     const int glyph = GetSystemMetrics(SM_CXMENUCHECK) + 4;
-    return radioLeft + MulDiv(size.cx + glyph, 96, static_cast<int>(ScreenDpi()));
+    return radioLeft + MulDiv(text + glyph, 96, static_cast<int>(ScreenDpi()));
 }
 
 // How long closing the program waits for a check's download to end.
@@ -176,7 +173,7 @@ void TFrmUpdater::CreateControls() {
          .hint = u"Activate Online News. \r\nThe program will check for news and updates when "
                  u"it starts, but no more than once per day."});
     spnInterval = &Create<TVelmorSpinEdit>(
-        *grpInterval, u"spnInterval", {IntervalBoxLeft(12), 50, 46, 22},
+        *grpInterval, u"spnInterval", {IntervalBoxLeft(radEveryDay->Handle(), 12), 50, 46, 22},
         {.minValue = 0,
          .maxValue = 30,
          .value = 1,

@@ -22,9 +22,6 @@
 
 namespace vp {
 
-// Posted to the panel's window when a check's download has ended.
-inline constexpr UINT WM_NEWS_DOWNLOADED = WM_APP + 4712;
-
 struct UpdaterOptions {
     // Where the local news copy lives; empty: DataFolder().
     std::u16string dataFolder;

@@ -7,30 +7,22 @@
 #include <optional>
 #include <vector>
 
+#include "app/category_button.h"
 #include "app/pad_view.h"
-#include "app/resource_ids.h"
 #include "core/app_name.h"
 #include "core/categories.h"
 #include "core/date_time.h"
 #include "core/errors.h"
-#include "core/hotkey.h"
 #include "core/int_text.h"
 #include "core/paths.h"
 #include "core/scope_exit.h"
-#include "core/text.h"
-#include "core/vendor.h"
-#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/folders.h"
-#include "platform/locale.h"
 #include "platform/messages.h"
-#include "platform/shell.h"
-#include "platform/version.h"
-#include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
-#include "ui/form_state.h"
+#include "ui/velmor_memo.h"
 
 namespace vp {
 
@@ -58,6 +50,25 @@ std::u16string RecoveryStamp(double now) {
 } // namespace
 
 // ------------------------------------------------------------------ categories
+
+void TMainForm::CreateCategoriesTab() {
+    // "Categories".
+    lblCategories = &Create<TLabel>(
+        *tabCategories, u"lblCategories", {8, 8, 600, 34},
+        {.caption = u"To create/delete a category, enter/delete its name in the box "
+                    u"bellow.\r\nThe following characters are not accepted: * ? % \\ / \"",
+         .wordWrap = true});
+    mmoCategories = &Create<TVelmorMemo>(*tabCategories, u"mmoCategories", {8, 48, 320, 420},
+                                         {.text = JoinLines(DefaultCategoryLines()),
+                                          .hint = u"Enter your categories here - one per row",
+                                          .wordWrap = false,
+                                          .vScroll = true});
+    mmoCategories->OnChange = [this] { mmoCategoriesChange(); };
+    btnApplyCateg =
+        &Create<TButton>(*tabCategories, u"btnApplyCateg", {8, 476, 90, 27},
+                         {.caption = u"Apply", .onClick = [this] { btnApplyCategClick(); }});
+    btnApplyCateg->SetEnabled(false);
+}
 
 std::u16string TMainForm::CategoriesFolder() const {
     if (!options_.categoriesFolder.empty())

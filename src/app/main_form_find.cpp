@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/category_button.h"
+#include "app/frm_find_all.h"
 #include "app/pad_view.h"
 #include "core/errors.h"
 #include "core/int_text.h"
@@ -11,6 +13,8 @@
 #include "platform/messages.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/hints.h"
+#include "ui/velmor_memo.h"
 
 namespace vp {
 

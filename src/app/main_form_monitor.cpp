@@ -4,26 +4,14 @@
 
 #include <utility>
 
-#include "app/resource_ids.h"
-#include "core/app_name.h"
-#include "core/categories.h"
 #include "core/errors.h"
-#include "core/hotkey.h"
-#include "core/paths.h"
 #include "core/scope_exit.h"
-#include "core/text.h"
-#include "core/vendor.h"
 #include "platform/clipboard.h"
-#include "platform/clock.h"
 #include "platform/files.h"
-#include "platform/folders.h"
-#include "platform/locale.h"
 #include "platform/messages.h"
-#include "platform/shell.h"
-#include "platform/version.h"
-#include "platform/wstr.h"
-#include "ui/dpi.h"
-#include "ui/form_state.h"
+#include "ui/kit_scanner.h"
+#include "ui/velmor_memo.h"
+#include "ui/velmor_path_edit.h"
 
 namespace vp {
 
@@ -124,6 +112,10 @@ void TMainForm::AppendBackup(const std::u16string& text) {
         throw Error(u"The clipboard text could not be added to the backup file:\r\n" + path +
                     u"\r\n\r\n" + e.Message());
     }
+}
+
+bool TMainForm::Monitoring() const {
+    return Scanner->Scanning();
 }
 
 void TMainForm::StartMonitoring() {

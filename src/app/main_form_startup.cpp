@@ -4,26 +4,18 @@
 
 #include <utility>
 
+#include "app/category_button.h"
 #include "app/frm_updater.h"
-#include "app/resource_ids.h"
-#include "core/app_name.h"
-#include "core/categories.h"
 #include "core/errors.h"
-#include "core/hotkey.h"
-#include "core/paths.h"
-#include "core/text.h"
 #include "core/vendor.h"
-#include "platform/clipboard.h"
-#include "platform/clock.h"
 #include "platform/files.h"
-#include "platform/folders.h"
-#include "platform/locale.h"
 #include "platform/messages.h"
-#include "platform/shell.h"
 #include "platform/version.h"
-#include "platform/wstr.h"
-#include "ui/dpi.h"
 #include "ui/form_state.h"
+#include "ui/hints.h"
+#include "ui/internet_label.h"
+#include "ui/velmor_memo.h"
+#include "ui/velmor_path_edit.h"
 
 namespace vp {
 
@@ -133,10 +125,21 @@ int TMainForm::StartShowCommand() const {
     }
 }
 
+void TMainForm::CreateLicensePage() {
+    // "License": the first-run page.
+    lblLicense = &Create<TLabel>(*tabLicense, u"lblLicense", {40, 60, 500, 20},
+                                 {.caption = u"By using this software you agree with our EULA"});
+    inetLicenseAgreement = &Create<TInternetLabel>(
+        *tabLicense, u"inetLicenseAgreement", {40, 84, 200, 18},
+        {.caption = u"License Agreement", .link = vendor::kLicenseAgreement});
+    btnAgree = &Create<TButton>(*tabLicense, u"btnAgree", {40, 116, 90, 27},
+                                {.caption = u"ok", .onClick = [this] { btnAgreeClick(); }});
+}
+
 void TMainForm::ShowFirstRunPage() {
     // A start minimised may have gone into the tray: the page must be seen.
     if (IsIconic(Handle()))
-        TrayIconClick();
+        BringToFront();
     // Every start before the first orderly exit is a first run, and the pad then holds
     // what earlier runs collected: the greeting goes only into a category made just now.
     const TCategoryButton* selected = GetPressedButton();
@@ -243,16 +246,6 @@ void TMainForm::SaveEverything(bool ending) {
     step([&] { SaveFindSettings(); });
     if (!failures.empty())
         ShowError(failures);
-}
-
-void TMainForm::BringToFront() {
-    // A window called back from the tray leaves no icon there.
-    TrayIcon->HideIcon();
-    if (!IsWindowVisible(Handle()))
-        ShowWindow(Handle(), SW_SHOW);
-    if (IsIconic(Handle()))
-        ShowWindow(Handle(), SW_RESTORE);
-    SetForegroundWindow(Handle());
 }
 
 } // namespace vp

@@ -30,7 +30,7 @@ void TMainForm::CreateTrayIcon() {
                                                              .iconIndex = 6,
                                                              .cycleIcons = true,
                                                              .cycleInterval = 120,
-                                                             .onClick = [this] { TrayIconClick(); },
+                                                             .onClick = [this] { BringToFront(); },
                                                              .popupMenu = pmTray});
 }
 
@@ -42,11 +42,13 @@ void TMainForm::ApplicationEventsMinimize() {
     TrayIcon->ShowIcon();
 }
 
-void TMainForm::TrayIconClick() {
+void TMainForm::BringToFront() {
+    // A window called back from the tray leaves no icon there.
     TrayIcon->HideIcon();
+    // A minimised window, hidden in the tray or not, comes back shown and restored at once.
     if (IsIconic(Handle()))
         ShowWindow(Handle(), SW_RESTORE);
-    else
+    else if (!IsWindowVisible(Handle()))
         ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
 }

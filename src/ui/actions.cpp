@@ -131,43 +131,56 @@ void TAction::Changed() {
         c->ActionChanged();
 }
 
-// ---------------------------------------------------------------- TMainMenu
+// ---------------------------------------------------------------- TMenu
 
-TMainMenu::TMainMenu(TForm& form, std::u16string name, const CreateArgs& args)
-    : TComponent(&form, std::move(name)), menu_(args.popup ? CreatePopupMenu() : CreateMenu()),
-      popup_(args.popup) {
+TMenu::TMenu(TForm& form, std::u16string name, HMENU menu, bool bar)
+    : TComponent(&form, std::move(name)), menu_(menu), bar_(bar) {
     if (!menu_)
         throw Error(u"Cannot create a menu.");
-    if (args.attach && !popup_)
-        form.SetMenuBar(menu_);
 }
 
-void TMainMenu::Popup(int x, int y) {
-    HWND owner = Owner()->Handle();
-    // The menu closes again when the user clicks elsewhere only if its owner is in front.
-    SetForegroundWindow(owner);
-    TrackPopupMenu(menu_, TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
-    PostMessageW(owner, WM_NULL, 0, 0);
-}
-
-TMainMenu::~TMainMenu() {
-    if (Owner()->Handle() && GetMenu(Owner()->Handle()) == menu_)
-        SetMenu(Owner()->Handle(), nullptr);
+TMenu::~TMenu() {
     DestroyMenu(menu_);
 }
 
-std::vector<TComponent*> TMainMenu::Dependents() const {
+std::vector<TComponent*> TMenu::Dependents() const {
     return {items_.begin(), items_.end()};
 }
 
-TMenuItem& TMainMenu::Add(std::u16string name, const TMenuItemArgs& args) {
+TMenuItem& TMenu::Add(std::u16string name, const TMenuItemArgs& args) {
     TMenuItem& item = Owner()->CreateComponent<TMenuItem>(std::move(name), args);
-    item.mainMenu_ = this;
+    item.menu_ = this;
     items_.push_back(&item);
     item.Insert(menu_);
-    if (!popup_ && Owner()->Handle())
+    if (bar_ && Owner()->Handle())
         Owner()->MenuBarChanged(true);
     return item;
+}
+
+// ---------------------------------------------------------------- TMainMenu
+
+TMainMenu::TMainMenu(TForm& form, std::u16string name, const CreateArgs& args)
+    : TMenu(form, std::move(name), CreateMenu(), true) {
+    if (args.attach)
+        form.SetMenuBar(Handle());
+}
+
+TMainMenu::~TMainMenu() {
+    if (Owner()->Handle() && GetMenu(Owner()->Handle()) == Handle())
+        SetMenu(Owner()->Handle(), nullptr);
+}
+
+// ---------------------------------------------------------------- TPopupMenu
+
+TPopupMenu::TPopupMenu(TForm& form, std::u16string name, const CreateArgs&)
+    : TMenu(form, std::move(name), CreatePopupMenu(), false) {}
+
+void TPopupMenu::Popup(int x, int y) {
+    HWND owner = Owner()->Handle();
+    // The menu closes again when the user clicks elsewhere only if its owner is in front.
+    SetForegroundWindow(owner);
+    TrackPopupMenu(Handle(), TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 // ---------------------------------------------------------------- TMenuItem
@@ -190,10 +203,10 @@ TMenuItem::~TMenuItem() {
         DeleteMenu(parentMenu_, commandId_, MF_BYCOMMAND);
     if (subMenu_ && !parentMenu_)
         DestroyMenu(subMenu_);
-    if (mainMenu_) {
-        auto& v = mainMenu_->items_;
+    if (menu_) {
+        auto& v = menu_->items_;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
-        if (!mainMenu_->popup_ && Owner()->Handle())
+        if (menu_->bar_ && Owner()->Handle())
             Owner()->MenuBarChanged(true);
     }
     Owner()->RemoveCommand(commandId_);
@@ -333,7 +346,7 @@ void TMenuItem::Update() {
     mii.dwTypeData = const_cast<wchar_t*>(W(text));
     mii.fState = (Enabled() ? MFS_ENABLED : MFS_DISABLED) | (Checked() ? MFS_CHECKED : 0);
     SetMenuItemInfoW(parentMenu_, commandId_, FALSE, &mii);
-    if (mainMenu_ && !mainMenu_->popup_ && Owner()->Handle())
+    if (menu_ && menu_->bar_ && Owner()->Handle())
         Owner()->MenuBarChanged(false);
 }
 

@@ -84,18 +84,10 @@ struct TMenuItemArgs {
     std::function<void()> onClick;
 };
 
-// The menu bar of a form, or a pop-up menu of it.
-class TMainMenu : public TComponent {
+// What a menu bar and a pop-up menu share: the menu and its top-level items.
+class TMenu : public TComponent {
   public:
-    struct CreateArgs {
-        bool attach = true; // becomes the form's menu bar at once
-        bool popup = false; // a pop-up menu (never attached), shown by Popup
-    };
-    TMainMenu(TForm& form, std::u16string name, const CreateArgs& args);
-    ~TMainMenu() override;
-    std::u16string ClassName() const override { return popup_ ? u"TPopupMenu" : u"TMainMenu"; }
-    // Shows a pop-up menu at a screen point; its command arrives as any menu command.
-    void Popup(int x, int y);
+    ~TMenu() override;
     std::vector<TComponent*> Dependents() const override;
 
     HMENU Handle() const { return menu_; }
@@ -103,17 +95,42 @@ class TMainMenu : public TComponent {
     TMenuItem& Add(std::u16string name, const TMenuItemArgs& args);
     const std::vector<TMenuItem*>& Items() const { return items_; }
 
+  protected:
+    // bar: the form's menu bar, which is drawn again when its items change.
+    TMenu(TForm& form, std::u16string name, HMENU menu, bool bar);
+
   private:
     friend class TMenuItem;
     HMENU menu_;
-    bool popup_;
+    bool bar_;
     std::vector<TMenuItem*> items_;
+};
+
+// The menu bar of a form.
+class TMainMenu : public TMenu {
+  public:
+    struct CreateArgs {
+        bool attach = true; // becomes the form's menu bar at once
+    };
+    TMainMenu(TForm& form, std::u16string name, const CreateArgs& args);
+    ~TMainMenu() override;
+    std::u16string ClassName() const override { return u"TMainMenu"; }
+};
+
+// A menu shown at a point on request (a right click).
+class TPopupMenu : public TMenu {
+  public:
+    struct CreateArgs {};
+    TPopupMenu(TForm& form, std::u16string name, const CreateArgs& args);
+    std::u16string ClassName() const override { return u"TPopupMenu"; }
+    // Shows the menu at a screen point; its command arrives as any menu command.
+    void Popup(int x, int y);
 };
 
 class TMenuItem : public TComponent, public ActionClient, public ShortCutSource {
   public:
     using CreateArgs = TMenuItemArgs;
-    // Made through TMainMenu::Add or TMenuItem::Add.
+    // Made through TMenu::Add or TMenuItem::Add.
     TMenuItem(TForm& form, std::u16string name, const CreateArgs& args);
     ~TMenuItem() override;
     std::u16string ClassName() const override { return u"TMenuItem"; }
@@ -147,14 +164,14 @@ class TMenuItem : public TComponent, public ActionClient, public ShortCutSource 
     void ActionGone() override;
 
   private:
-    friend class TMainMenu;
+    friend class TMenu;
     void Insert(HMENU parentMenu);
     void Update();
     // The caption, then a tab and the shortcut's text when there is one.
     std::u16string MenuText() const;
     HMENU parentMenu_ = nullptr;
     HMENU subMenu_ = nullptr;
-    TMainMenu* mainMenu_ = nullptr;
+    TMenu* menu_ = nullptr;
     std::vector<TMenuItem*> items_;
     std::u16string caption_, hint_;
     TShortCut shortCut_;

@@ -2,12 +2,12 @@
 
 #include "platform/wstr.h"
 #include "ui/events.h"
+#include "ui/private_messages.h"
 
 namespace vp::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TApplication";
-constexpr UINT WM_SHOW_REQUEST = WM_APP + 1;
 } // namespace
 
 TApplication::TApplication(const std::u16string& title) {

@@ -12,6 +12,7 @@
 #include "platform/unique_handle.h"
 #include "ui/actions.h"
 #include "ui/component.h"
+#include "ui/private_messages.h"
 
 namespace vp::ui {
 
@@ -27,7 +28,7 @@ class TCoolTrayIcon : public TComponent, private Window {
         UINT cycleInterval = 120; // milliseconds per image
         std::function<void()> onClick;
         // A right click shows this menu at the pointer, when there is one.
-        TMainMenu* popupMenu = nullptr;
+        TPopupMenu* popupMenu = nullptr;
     };
     TCoolTrayIcon(TForm& form, std::u16string name, const CreateArgs& args);
     ~TCoolTrayIcon() override;
@@ -47,9 +48,9 @@ class TCoolTrayIcon : public TComponent, private Window {
     void SetIconHint(std::u16string hint);
     // The window the shell sends its callbacks to.
     HWND CallbackWindow() const { return Handle(); }
-    static constexpr UINT kCallbackMessage = WM_APP + 77;
+    static constexpr UINT kCallbackMessage = WM_TRAY_ICON;
     std::function<void()> OnClick;
-    TMainMenu* PopupMenu = nullptr;
+    TPopupMenu* PopupMenu = nullptr;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -13,13 +13,24 @@
 #include <utility>
 #include <vector>
 
+#include "app/category_button.h"
+#include "app/frm_find_all.h"
 #include "app/main_form.h"
 #include "core/app_name.h"
 #include "core/date_time.h"
+#include "core/search.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/hooks.h"
 #include "test_support.h"
+#include "ui/application.h"
+#include "ui/hints.h"
+#include "ui/image.h"
+#include "ui/internet_label.h"
+#include "ui/kit_scanner.h"
+#include "ui/splitter.h"
+#include "ui/velmor_memo.h"
+#include "ui/velmor_path_edit.h"
 
 namespace vp::test {
 

@@ -6,6 +6,8 @@
 #include "platform/files.h"
 #include "test_support.h"
 #include "tray_support.h"
+#include "ui/image.h"
+#include "ui/internet_label.h"
 
 using namespace vp;
 using namespace vp::ui;
