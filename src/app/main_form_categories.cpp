@@ -20,6 +20,7 @@
 #include "core/vendor.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/file_dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/locale.h"

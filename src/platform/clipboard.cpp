@@ -6,8 +6,8 @@
 
 #include "core/capture.h"
 #include "core/errors.h"
-#include "platform/files.h"
 #include "platform/hooks.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 
 namespace vp {

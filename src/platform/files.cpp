@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
-#include <cwchar>
 #include <vector>
 
 #include "core/encoding.h"
@@ -13,7 +11,9 @@
 #include "core/scope_exit.h"
 #include "core/temp_files.h"
 #include "core/text.h"
+#include "platform/ansi.h"
 #include "platform/messages.h"
+#include "platform/system_error.h"
 #include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
@@ -47,26 +47,6 @@ class FileHandle {
 };
 
 } // namespace
-
-std::u16string SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (n) {
-        text = U(buffer, n);
-    } else {
-        wchar_t fallback[40];
-        swprintf(fallback, 40, L"System error %lu.", static_cast<unsigned long>(code));
-        text = U(fallback);
-    }
-    if (buffer)
-        LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
-        text.pop_back();
-    return text;
-}
 
 namespace {
 
@@ -488,21 +468,6 @@ int RemoveLeftoverTempFiles(const std::u16string& folder) {
         if (DeleteFileW(W(path)))
             ++removed;
     return removed;
-}
-
-std::u16string DecodeAnsi(std::string_view bytes) {
-    std::u16string out;
-    while (!bytes.empty()) {
-        const int chunk = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX / 2));
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, nullptr, 0);
-        if (n <= 0)
-            return DecodeWindows1252(bytes);
-        const size_t at = out.size();
-        out.resize(at + static_cast<size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, W(out.data() + at), n);
-        bytes.remove_prefix(static_cast<size_t>(chunk));
-    }
-    return out;
 }
 
 bool DriveIsReady(const std::u16string& root) {

@@ -11,8 +11,9 @@
 #include "core/errors.h"
 #include "core/int_text.h"
 #include "core/url.h"
-#include "platform/files.h"
+#include "platform/ansi.h"
 #include "platform/messages.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 
 namespace vp {

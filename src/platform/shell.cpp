@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
+#include "platform/system_error.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 

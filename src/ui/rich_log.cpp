@@ -7,8 +7,10 @@
 
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "platform/ansi.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 #include "ui/events.h"
 

@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include "core/paths.h"
+#include "platform/file_dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
