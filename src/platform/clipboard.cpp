@@ -23,7 +23,7 @@ void Wait(unsigned milliseconds) {
 
 [[noreturn]] void ThrowCannotOpen(DWORD code) {
     // Held by another program, the open may fail without saying why.
-    throw Error(u"Cannot open clipboard: " + SystemMessage(code ? code : ERROR_ACCESS_DENIED));
+    ThrowSystemError(u"Cannot open clipboard", code ? code : ERROR_ACCESS_DENIED);
 }
 
 class OpenedClipboard {
@@ -133,6 +133,7 @@ std::u16string FetchClipboardText(int attempts) {
 }
 
 std::u16string ClipboardTextForPaste(HWND owner) {
+    DWORD code = 0;
     for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
         {
             // Closed however the read ends: an open clipboard locks out every program.
@@ -142,10 +143,11 @@ std::u16string ClipboardTextForPaste(HWND owner) {
                 ReadUnicodeText(text);
                 return text;
             }
+            code = GetLastError();
         }
         Wait(kClipboardRetryMilliseconds);
     }
-    throw Error(u"Cannot open clipboard.");
+    ThrowCannotOpen(code);
 }
 
 void EmptyClipboardOnce() {
@@ -153,7 +155,7 @@ void EmptyClipboardOnce() {
     if (!clipboard.IsOpen())
         ThrowCannotOpen(GetLastError());
     if (!EmptyClipboard())
-        throw Error(u"Cannot clear clipboard: " + SystemMessage(GetLastError()));
+        ThrowLastError(u"Cannot clear clipboard");
 }
 
 void SetClipboardText(const std::u16string& text) {
@@ -171,12 +173,12 @@ void SetClipboardText(const std::u16string& text) {
     const size_t bytes = (text.size() + 1) * sizeof(char16_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory)
-        throw Error(u"Cannot set clipboard: " + SystemMessage(GetLastError()));
+        ThrowLastError(u"Cannot set clipboard");
     {
         GlobalLockGuard lock(memory);
         if (!lock.Get()) {
             GlobalFree(memory);
-            throw Error(u"Cannot set clipboard: " + SystemMessage(GetLastError()));
+            ThrowLastError(u"Cannot set clipboard");
         }
         std::memcpy(lock.Get(), text.c_str(), bytes);
     }
@@ -187,7 +189,7 @@ void SetClipboardText(const std::u16string& text) {
             if (!SetClipboardData(CF_UNICODETEXT, memory)) {
                 const DWORD code = GetLastError();
                 GlobalFree(memory);
-                throw Error(u"Cannot set clipboard: " + SystemMessage(code));
+                ThrowSystemError(u"Cannot set clipboard", code);
             }
             return; // the clipboard owns the memory now
         }

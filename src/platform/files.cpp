@@ -51,7 +51,7 @@ class FileHandle {
 namespace {
 
 [[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName, DWORD code) {
-    throw Error(std::u16string(what) + u" \"" + fileName + u"\". " + SystemMessage(code));
+    ThrowSystemError(std::u16string(what) + u" \"" + fileName + u"\"", code);
 }
 
 std::u16string FullPathOf(const std::u16string& path) {

@@ -60,11 +60,6 @@ std::u16string RunKeyPath() {
     return std::u16string(kRunKey).substr(1);
 }
 
-void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr))
-        throw Error(SystemMessage(static_cast<DWORD>(hr)));
-}
-
 } // namespace
 
 std::intptr_t ShellExecuteDefault(const std::u16string& file, int showCmd) {
@@ -137,9 +132,10 @@ void CreateShortcut(const std::u16string& name, const std::u16string& target, bo
     ComScope com;
     ComPtr<IShellLinkW> link;
     ThrowIfFailed(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())));
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())),
+        u"Cannot create a shortcut");
     ComPtr<IPersistFile> file;
-    ThrowIfFailed(link->QueryInterface(IID_PPV_ARGS(file.Put())));
+    ThrowIfFailed(link->QueryInterface(IID_PPV_ARGS(file.Put())), u"Cannot create a shortcut");
 
     link->SetArguments(L"");
     link->SetPath(W(target));

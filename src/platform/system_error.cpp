@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <cwchar>
-
+#include "core/errors.h"
+#include "core/failure_text.h"
 #include "platform/wstr.h"
 
 namespace vp {
@@ -13,19 +13,23 @@ std::u16string SystemMessage(DWORD code) {
     const DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (n) {
-        text = U(buffer, n);
-    } else {
-        wchar_t fallback[40];
-        swprintf(fallback, 40, L"System error %lu.", static_cast<unsigned long>(code));
-        text = U(fallback);
-    }
+    const std::u16string text = n ? U(buffer, n) : std::u16string();
     if (buffer)
         LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
-        text.pop_back();
-    return text;
+    return SystemReasonText(text, code);
+}
+
+void ThrowLastError(const std::u16string& what) {
+    ThrowSystemError(what, GetLastError());
+}
+
+void ThrowSystemError(const std::u16string& what, unsigned long code) {
+    throw Error(FailureText(what, code ? SystemMessage(code) : std::u16string()));
+}
+
+void ThrowIfFailed(long hr, const std::u16string& what) {
+    if (FAILED(hr))
+        ThrowSystemError(what, static_cast<unsigned long>(hr));
 }
 
 } // namespace vp

@@ -84,7 +84,7 @@ std::string ReadBytes(const std::u16string& path) {
     HANDLE h =
         CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw Error(u"Cannot open file " + path + u"\r\n" + SystemMessage(GetLastError()));
+        ThrowLastError(u"Cannot open file \"" + path + u"\"");
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
@@ -94,20 +94,20 @@ std::string ReadBytes(const std::u16string& path) {
     const DWORD error = GetLastError();
     CloseHandle(h);
     if (!ok)
-        throw Error(u"Cannot read file " + path + u"\r\n" + SystemMessage(error));
+        ThrowSystemError(u"Cannot read file \"" + path + u"\"", error);
     return bytes;
 }
 
 void WriteBytes(const std::u16string& path, const std::string& bytes) {
     HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        throw Error(u"Cannot write file " + path + u"\r\n" + SystemMessage(GetLastError()));
+        ThrowLastError(u"Cannot write file \"" + path + u"\"");
     DWORD written = 0;
     const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     const DWORD error = GetLastError();
     CloseHandle(h);
     if (!ok || written != bytes.size())
-        throw Error(u"Cannot write file " + path + u"\r\n" + SystemMessage(error));
+        ThrowSystemError(u"Cannot write file \"" + path + u"\"", error);
 }
 
 } // namespace
