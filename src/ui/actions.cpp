@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/errors.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 #include "ui/events.h"
 
@@ -137,7 +138,7 @@ TMainMenu::TMainMenu(TForm& form, std::u16string name, const CreateArgs& args)
     : TComponent(&form, std::move(name)), menu_(args.popup ? CreatePopupMenu() : CreateMenu()),
       popup_(args.popup) {
     if (!menu_)
-        throw Error(u"Cannot create a menu.");
+        ThrowLastError(u"Cannot create a menu");
     if (args.attach && !popup_)
         form.SetMenuBar(menu_);
 }
@@ -208,7 +209,7 @@ TMenuItem& TMenuItem::Add(std::u16string name, const CreateArgs& args) {
     if (!subMenu_) {
         subMenu_ = CreatePopupMenu();
         if (!subMenu_)
-            throw Error(u"Cannot create a menu.");
+            ThrowLastError(u"Cannot create a menu");
         if (parentMenu_) {
             MENUITEMINFOW mii{};
             mii.cbSize = sizeof(mii);
@@ -242,7 +243,7 @@ void TMenuItem::Insert(HMENU parentMenu) {
         mii.hSubMenu = subMenu_;
     }
     if (!InsertMenuItemW(parentMenu, GetMenuItemCount(parentMenu), TRUE, &mii))
-        throw Error(u"Cannot add a menu item.");
+        ThrowLastError(u"Cannot add a menu item");
     Update();
 }
 

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 
 namespace vp::ui {
@@ -93,7 +94,7 @@ void Window::StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> ti
     if (!hwnd_)
         throw Error(u"Cannot start a timer without a window.");
     if (!SetTimer(hwnd_, id, milliseconds, nullptr))
-        throw Error(u"Cannot start a timer.");
+        ThrowLastError(u"Cannot start a timer");
     timers_[id] = std::move(tick);
 }
 
@@ -117,14 +118,14 @@ void Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH ba
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     if (!RegisterClassExW(&wc))
-        throw Error(u"Cannot register the window class.");
+        ThrowLastError(u"Cannot register the window class");
 }
 
 void Window::CreateHandle(const CreateArgs& a) {
     HWND hwnd = CreateWindowExW(a.exStyle, a.className, W(a.text), a.style, a.x, a.y, a.width,
                                 a.height, a.parent, a.menu, GetModuleHandleW(nullptr), this);
     if (!hwnd)
-        throw Error(u"Cannot create a window.");
+        ThrowLastError(u"Cannot create a window");
     if (!hwnd_) {
         // A standard control: its own procedure never saw this object.
         Attach(hwnd);
