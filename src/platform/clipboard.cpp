@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "platform/hooks.h"
 #include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
 namespace vp {
@@ -160,45 +161,32 @@ void EmptyClipboardOnce() {
 
 void SetClipboardText(const std::u16string& text) {
     // The data needs an owner window; a message-only one lives for this call.
-    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    struct DestroyOwner {
-        HWND h;
-        ~DestroyOwner() {
-            if (h)
-                DestroyWindow(h);
-        }
-    } destroyOwner{owner};
+    const UniqueHWnd owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr));
 
     const size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    UniqueHGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory)
         ThrowLastError(u"Cannot set clipboard");
     {
-        GlobalLockGuard lock(memory);
-        if (!lock.Get()) {
-            GlobalFree(memory);
+        GlobalLockGuard lock(memory.Get());
+        if (!lock.Get())
             ThrowLastError(u"Cannot set clipboard");
-        }
         std::memcpy(lock.Get(), text.c_str(), bytes);
     }
     for (int i = 0; i < kClipboardAttempts; ++i) {
-        OpenedClipboard clipboard(owner);
+        OpenedClipboard clipboard(owner.Get());
         if (clipboard.IsOpen()) {
             EmptyClipboard();
-            if (!SetClipboardData(CF_UNICODETEXT, memory)) {
-                const DWORD code = GetLastError();
-                GlobalFree(memory);
-                ThrowSystemError(u"Cannot set clipboard", code);
-            }
-            return; // the clipboard owns the memory now
+            if (!SetClipboardData(CF_UNICODETEXT, memory.Get()))
+                ThrowLastError(u"Cannot set clipboard");
+            memory.Release(); // the clipboard owns the memory now
+            return;
         }
         if (i + 1 < kClipboardAttempts)
             Wait(kClipboardRetryMilliseconds);
     }
-    const DWORD code = GetLastError();
-    GlobalFree(memory);
-    ThrowCannotOpen(code);
+    ThrowCannotOpen(GetLastError());
 }
 
 } // namespace vp

@@ -25,33 +25,13 @@ std::function<void(const std::u16string& fileName)> FileReplacing;
 
 namespace {
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    // Closes now; false when closing failed (a write may have been lost).
-    bool Close() {
-        if (!Valid())
-            return true;
-        const bool ok = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-  private:
-    HANDLE h_;
-};
-
-} // namespace
-
-namespace {
-
 [[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName, DWORD code) {
     ThrowSystemError(std::u16string(what) + u" \"" + fileName + u"\"", code);
+}
+
+// Closes now; false when closing failed (a write may have been lost).
+bool CloseFile(UniqueHFile& h) {
+    return !h || CloseHandle(h.Release()) != 0;
 }
 
 std::u16string FullPathOf(const std::u16string& path) {
@@ -73,9 +53,9 @@ DWORD Attributes(const std::u16string& path) {
 
 // Whether a reparse point resolves to something that exists.
 bool LinkTargetExists(const std::u16string& path) {
-    FileHandle h(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return h.Valid();
+    UniqueHFile h(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return static_cast<bool>(h);
 }
 
 uint64_t FileTimeValue(const FILETIME& t) {
@@ -126,9 +106,9 @@ bool IsRetryableShareError(DWORD code) {
 }
 
 void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
-    FileHandle h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.Valid())
+    UniqueHFile h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h)
         RaiseFileError(u"Cannot open file", fileName, GetLastError());
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(h.Get(), LARGE_INTEGER{}, &end, FILE_END))
@@ -140,7 +120,7 @@ void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
         SetEndOfFile(h.Get());
         RaiseFileError(u"Cannot write to file", fileName, code);
     }
-    if (!h.Close())
+    if (!CloseFile(h))
         RaiseFileError(u"Cannot write to file", fileName, GetLastError());
 }
 
@@ -168,11 +148,11 @@ void RemoveStaleLinks() {
 
 // The stamp through a handle: on NTFS a second name's directory entry may keep an old size.
 FileStamp StampThroughHandle(const std::u16string& fileName) {
-    FileHandle h(CreateFileW(W(fileName), FILE_READ_ATTRIBUTES,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, 0, nullptr));
+    UniqueHFile h(CreateFileW(W(fileName), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!h.Valid() || !GetFileInformationByHandle(h.Get(), &info))
+    if (!h || !GetFileInformationByHandle(h.Get(), &info))
         return {};
     return {true, (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
             FileTimeValue(info.ftLastWriteTime)};
@@ -195,9 +175,9 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
     }
     if (raw == INVALID_HANDLE_VALUE)
         RaiseFileError(u"Cannot create file", fileName, GetLastError());
-    FileHandle h(raw);
+    UniqueHFile h(raw);
     auto fail = [&](DWORD code) {
-        h.Close();
+        h.Reset();
         DeleteFileW(W(temp));
         RaiseFileError(u"Cannot create file", fileName, code);
     };
@@ -211,7 +191,7 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
         version.stamp = {true,
                          (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
                          FileTimeValue(info.ftLastWriteTime)};
-    if (!h.Close())
+    if (!CloseFile(h))
         fail(GetLastError());
     // Windows refuses to replace a read-only file; Wine would replace it silently.
     const DWORD targetAttributes = GetFileAttributesW(W(fileName));
@@ -344,9 +324,9 @@ bool FileExists(const std::u16string& fileName) {
 bool FileIsLocked(const std::u16string& fileName) {
     if (!FileExists(fileName))
         throw Error(u"File does not exist!\r\n" + fileName);
-    FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    return !h.Valid();
+    UniqueHFile h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !h;
 }
 
 FileVersion WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
@@ -391,9 +371,9 @@ std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version
     const std::u16string folder = DirectoryName(full);
     if (!folder.empty() && Attributes(folder) == INVALID_FILE_ATTRIBUTES)
         throw Error(u"The specified path was not found");
-    FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!h.Valid())
+    UniqueHFile h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h)
         RaiseFileError(u"Cannot open file", fileName, GetLastError());
     // No other program writes while the file is open unshared: this stamp is these bytes'.
     BY_HANDLE_FILE_INFORMATION info{};
@@ -414,7 +394,7 @@ std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version
         got += read;
     }
     bytes.resize(got);
-    h.Close();
+    h.Reset();
     if (version)
         *version = {{true, got, FileTimeValue(info.ftLastWriteTime)}, HashBytes(bytes)};
     std::u16string text = DecodeText(bytes, DecodeAnsi);

@@ -15,6 +15,7 @@
 #include "platform/folders.h"
 #include "platform/messages.h"
 #include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 
@@ -38,22 +39,6 @@ std::intptr_t RunShellExecute(const std::u16string& verb, const std::u16string& 
                         parameters.empty() ? nullptr : W(parameters), nullptr, showCmd);
     return reinterpret_cast<std::intptr_t>(result);
 }
-
-class RegKey {
-  public:
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* Put() { return &key_; }
-    HKEY Get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
 
 // The registry takes key paths relative to the root, without the leading "\".
 std::u16string RunKeyPath() {
@@ -101,7 +86,7 @@ bool ShowInExplorer(const std::u16string& path) {
 
 bool SetAutoStart(const std::u16string& exePath, bool enable) {
     try {
-        RegKey run;
+        UniqueHKey run;
         const std::u16string name = NameWithoutExtension(exePath);
         if (enable) {
             if (RegCreateKeyExW(HKEY_CURRENT_USER, W(RunKeyPath()), 0, nullptr, 0, KEY_SET_VALUE,

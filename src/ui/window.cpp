@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/shell.h"
 #include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
 namespace vp::ui {
@@ -62,9 +63,9 @@ Window::~Window() {
             KillTimer(hwnd_, t.first);
     timers_.clear();
     if (hwnd_) {
-        HWND hwnd = hwnd_;
+        // Destroyed once detached: its last messages find no half-destroyed object.
+        const UniqueHWnd hwnd(hwnd_);
         Detach();
-        DestroyWindow(hwnd);
     }
 }
 
