@@ -17,6 +17,7 @@
 #include "core/paths.h"
 #include "core/scope_exit.h"
 #include "platform/clock.h"
+#include "platform/file_dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/messages.h"

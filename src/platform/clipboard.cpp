@@ -6,8 +6,9 @@
 
 #include "core/capture.h"
 #include "core/errors.h"
-#include "platform/files.h"
 #include "platform/hooks.h"
+#include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
 namespace vp {
@@ -23,7 +24,7 @@ void Wait(unsigned milliseconds) {
 
 [[noreturn]] void ThrowCannotOpen(DWORD code) {
     // Held by another program, the open may fail without saying why.
-    throw Error(u"Cannot open clipboard: " + SystemMessage(code ? code : ERROR_ACCESS_DENIED));
+    ThrowSystemError(u"Cannot open clipboard", code ? code : ERROR_ACCESS_DENIED);
 }
 
 class OpenedClipboard {
@@ -133,6 +134,7 @@ std::u16string FetchClipboardText(int attempts) {
 }
 
 std::u16string ClipboardTextForPaste(HWND owner) {
+    DWORD code = 0;
     for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
         {
             // Closed however the read ends: an open clipboard locks out every program.
@@ -142,10 +144,11 @@ std::u16string ClipboardTextForPaste(HWND owner) {
                 ReadUnicodeText(text);
                 return text;
             }
+            code = GetLastError();
         }
         Wait(kClipboardRetryMilliseconds);
     }
-    throw Error(u"Cannot open clipboard.");
+    ThrowCannotOpen(code);
 }
 
 void EmptyClipboardOnce() {
@@ -153,50 +156,37 @@ void EmptyClipboardOnce() {
     if (!clipboard.IsOpen())
         ThrowCannotOpen(GetLastError());
     if (!EmptyClipboard())
-        throw Error(u"Cannot clear clipboard: " + SystemMessage(GetLastError()));
+        ThrowLastError(u"Cannot clear clipboard");
 }
 
 void SetClipboardText(const std::u16string& text) {
     // The data needs an owner window; a message-only one lives for this call.
-    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    struct DestroyOwner {
-        HWND h;
-        ~DestroyOwner() {
-            if (h)
-                DestroyWindow(h);
-        }
-    } destroyOwner{owner};
+    const UniqueHWnd owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr));
 
     const size_t bytes = (text.size() + 1) * sizeof(char16_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    UniqueHGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory)
-        throw Error(u"Cannot set clipboard: " + SystemMessage(GetLastError()));
+        ThrowLastError(u"Cannot set clipboard");
     {
-        GlobalLockGuard lock(memory);
-        if (!lock.Get()) {
-            GlobalFree(memory);
-            throw Error(u"Cannot set clipboard: " + SystemMessage(GetLastError()));
-        }
+        GlobalLockGuard lock(memory.Get());
+        if (!lock.Get())
+            ThrowLastError(u"Cannot set clipboard");
         std::memcpy(lock.Get(), text.c_str(), bytes);
     }
     for (int i = 0; i < kClipboardAttempts; ++i) {
-        OpenedClipboard clipboard(owner);
+        OpenedClipboard clipboard(owner.Get());
         if (clipboard.IsOpen()) {
             EmptyClipboard();
-            if (!SetClipboardData(CF_UNICODETEXT, memory)) {
-                const DWORD code = GetLastError();
-                GlobalFree(memory);
-                throw Error(u"Cannot set clipboard: " + SystemMessage(code));
-            }
-            return; // the clipboard owns the memory now
+            if (!SetClipboardData(CF_UNICODETEXT, memory.Get()))
+                ThrowLastError(u"Cannot set clipboard");
+            memory.Release(); // the clipboard owns the memory now
+            return;
         }
         if (i + 1 < kClipboardAttempts)
             Wait(kClipboardRetryMilliseconds);
     }
-    const DWORD code = GetLastError();
-    GlobalFree(memory);
-    ThrowCannotOpen(code);
+    ThrowCannotOpen(GetLastError());
 }
 
 } // namespace vp

@@ -10,6 +10,7 @@
 
 #include "core/paths.h"
 #include "platform/com_ptr.h"
+#include "platform/file_dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/version.h"

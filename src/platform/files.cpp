@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <climits>
-#include <cwchar>
 #include <vector>
 
 #include "core/encoding.h"
@@ -13,7 +11,9 @@
 #include "core/scope_exit.h"
 #include "core/temp_files.h"
 #include "core/text.h"
+#include "platform/ansi.h"
 #include "platform/messages.h"
+#include "platform/system_error.h"
 #include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
@@ -25,53 +25,13 @@ std::function<void(const std::u16string& fileName)> FileReplacing;
 
 namespace {
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    // Closes now; false when closing failed (a write may have been lost).
-    bool Close() {
-        if (!Valid())
-            return true;
-        const bool ok = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-  private:
-    HANDLE h_;
-};
-
-} // namespace
-
-std::u16string SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (n) {
-        text = U(buffer, n);
-    } else {
-        wchar_t fallback[40];
-        swprintf(fallback, 40, L"System error %lu.", static_cast<unsigned long>(code));
-        text = U(fallback);
-    }
-    if (buffer)
-        LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
-        text.pop_back();
-    return text;
+[[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName, DWORD code) {
+    ThrowSystemError(std::u16string(what) + u" \"" + fileName + u"\"", code);
 }
 
-namespace {
-
-[[noreturn]] void RaiseFileError(const char16_t* what, const std::u16string& fileName, DWORD code) {
-    throw Error(std::u16string(what) + u" \"" + fileName + u"\". " + SystemMessage(code));
+// Closes now; false when closing failed (a write may have been lost).
+bool CloseFile(UniqueHFile& h) {
+    return !h || CloseHandle(h.Release()) != 0;
 }
 
 std::u16string FullPathOf(const std::u16string& path) {
@@ -93,9 +53,9 @@ DWORD Attributes(const std::u16string& path) {
 
 // Whether a reparse point resolves to something that exists.
 bool LinkTargetExists(const std::u16string& path) {
-    FileHandle h(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return h.Valid();
+    UniqueHFile h(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return static_cast<bool>(h);
 }
 
 uint64_t FileTimeValue(const FILETIME& t) {
@@ -146,9 +106,9 @@ bool IsRetryableShareError(DWORD code) {
 }
 
 void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
-    FileHandle h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.Valid())
+    UniqueHFile h(CreateFileW(W(fileName), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h)
         RaiseFileError(u"Cannot open file", fileName, GetLastError());
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(h.Get(), LARGE_INTEGER{}, &end, FILE_END))
@@ -160,7 +120,7 @@ void AppendToFile(const std::u16string& fileName, std::u16string_view text) {
         SetEndOfFile(h.Get());
         RaiseFileError(u"Cannot write to file", fileName, code);
     }
-    if (!h.Close())
+    if (!CloseFile(h))
         RaiseFileError(u"Cannot write to file", fileName, GetLastError());
 }
 
@@ -188,11 +148,11 @@ void RemoveStaleLinks() {
 
 // The stamp through a handle: on NTFS a second name's directory entry may keep an old size.
 FileStamp StampThroughHandle(const std::u16string& fileName) {
-    FileHandle h(CreateFileW(W(fileName), FILE_READ_ATTRIBUTES,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, 0, nullptr));
+    UniqueHFile h(CreateFileW(W(fileName), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!h.Valid() || !GetFileInformationByHandle(h.Get(), &info))
+    if (!h || !GetFileInformationByHandle(h.Get(), &info))
         return {};
     return {true, (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
             FileTimeValue(info.ftLastWriteTime)};
@@ -215,9 +175,9 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
     }
     if (raw == INVALID_HANDLE_VALUE)
         RaiseFileError(u"Cannot create file", fileName, GetLastError());
-    FileHandle h(raw);
+    UniqueHFile h(raw);
     auto fail = [&](DWORD code) {
-        h.Close();
+        h.Reset();
         DeleteFileW(W(temp));
         RaiseFileError(u"Cannot create file", fileName, code);
     };
@@ -231,7 +191,7 @@ std::optional<FileVersion> ReplaceFileWith(const std::u16string& fileName,
         version.stamp = {true,
                          (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow,
                          FileTimeValue(info.ftLastWriteTime)};
-    if (!h.Close())
+    if (!CloseFile(h))
         fail(GetLastError());
     // Windows refuses to replace a read-only file; Wine would replace it silently.
     const DWORD targetAttributes = GetFileAttributesW(W(fileName));
@@ -364,9 +324,9 @@ bool FileExists(const std::u16string& fileName) {
 bool FileIsLocked(const std::u16string& fileName) {
     if (!FileExists(fileName))
         throw Error(u"File does not exist!\r\n" + fileName);
-    FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    return !h.Valid();
+    UniqueHFile h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !h;
 }
 
 FileVersion WriteTextFile(const std::u16string& fileName, std::u16string_view text, bool overwrite,
@@ -411,9 +371,9 @@ std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version
     const std::u16string folder = DirectoryName(full);
     if (!folder.empty() && Attributes(folder) == INVALID_FILE_ATTRIBUTES)
         throw Error(u"The specified path was not found");
-    FileHandle h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!h.Valid())
+    UniqueHFile h(CreateFileW(W(fileName), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h)
         RaiseFileError(u"Cannot open file", fileName, GetLastError());
     // No other program writes while the file is open unshared: this stamp is these bytes'.
     BY_HANDLE_FILE_INFORMATION info{};
@@ -434,7 +394,7 @@ std::u16string ReadTextFile(const std::u16string& fileName, FileVersion* version
         got += read;
     }
     bytes.resize(got);
-    h.Close();
+    h.Reset();
     if (version)
         *version = {{true, got, FileTimeValue(info.ftLastWriteTime)}, HashBytes(bytes)};
     std::u16string text = DecodeText(bytes, DecodeAnsi);
@@ -488,21 +448,6 @@ int RemoveLeftoverTempFiles(const std::u16string& folder) {
         if (DeleteFileW(W(path)))
             ++removed;
     return removed;
-}
-
-std::u16string DecodeAnsi(std::string_view bytes) {
-    std::u16string out;
-    while (!bytes.empty()) {
-        const int chunk = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX / 2));
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, nullptr, 0);
-        if (n <= 0)
-            return DecodeWindows1252(bytes);
-        const size_t at = out.size();
-        out.resize(at + static_cast<size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), chunk, W(out.data() + at), n);
-        bytes.remove_prefix(static_cast<size_t>(chunk));
-    }
-    return out;
 }
 
 bool DriveIsReady(const std::u16string& root) {

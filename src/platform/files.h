@@ -1,5 +1,5 @@
 #pragma once
-// File and folder helpers: folders, whole text files, and the file and folder choosers.
+// File and folder helpers: folders and whole text files.
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,16 +54,5 @@ inline constexpr char16_t kNulSubstitute = u'\u2400'; // the symbol for NUL
 // program made it. Returns how many went; an entry that cannot be deleted stays.
 int RemoveLeftoverTempFiles(const std::u16string& folder);
 bool DriveIsReady(const std::u16string& root);
-bool BrowseForFolder(std::u16string& path, const std::u16string& title, unsigned options);
-std::u16string PromptSaveFile(const std::u16string& fileName, const std::u16string& filter,
-                              const std::u16string& defaultExt, const std::u16string& title);
-std::u16string PromptOpenFile(const std::u16string& fileName, const std::u16string& filter,
-                              const std::u16string& defaultExt, const std::u16string& title);
-
-// The system's text for an error code (a Win32 error or an HRESULT).
-std::u16string SystemMessage(unsigned long code);
-
-// Bytes in the system's ANSI code page.
-std::u16string DecodeAnsi(std::string_view bytes);
 
 } // namespace vp

@@ -9,10 +9,12 @@
 
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "core/failure_text.h"
 #include "core/int_text.h"
 #include "core/url.h"
-#include "platform/files.h"
+#include "platform/ansi.h"
 #include "platform/messages.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 
 namespace vp {
@@ -125,7 +127,7 @@ bool RunExchange(Exchange& x, const std::u16string& URL, const InetRequestInfo& 
                                                nullptr, nullptr, nullptr, info.flags, 0));
     if (!request) {
         const DWORD code = GetLastError();
-        throw Error(u"Cannot open the request for " + URL + u"\r\n" + InetErrorText(code));
+        throw Error(FailureText(u"Cannot open the request for " + URL, InetErrorText(code)));
     }
     SetTimeouts(request.Get(), limits.totalMs + 1000);
     HttpAddRequestHeadersW(request.Get(), W(headers), static_cast<DWORD>(headers.size()),

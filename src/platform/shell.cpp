@@ -14,6 +14,8 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
+#include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/version.h"
 #include "platform/wstr.h"
 
@@ -38,30 +40,9 @@ std::intptr_t RunShellExecute(const std::u16string& verb, const std::u16string& 
     return reinterpret_cast<std::intptr_t>(result);
 }
 
-class RegKey {
-  public:
-    RegKey() = default;
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    ~RegKey() {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* Put() { return &key_; }
-    HKEY Get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-};
-
 // The registry takes key paths relative to the root, without the leading "\".
 std::u16string RunKeyPath() {
     return std::u16string(kRunKey).substr(1);
-}
-
-void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr))
-        throw Error(SystemMessage(static_cast<DWORD>(hr)));
 }
 
 } // namespace
@@ -105,7 +86,7 @@ bool ShowInExplorer(const std::u16string& path) {
 
 bool SetAutoStart(const std::u16string& exePath, bool enable) {
     try {
-        RegKey run;
+        UniqueHKey run;
         const std::u16string name = NameWithoutExtension(exePath);
         if (enable) {
             if (RegCreateKeyExW(HKEY_CURRENT_USER, W(RunKeyPath()), 0, nullptr, 0, KEY_SET_VALUE,
@@ -136,9 +117,10 @@ void CreateShortcut(const std::u16string& name, const std::u16string& target, bo
     ComScope com;
     ComPtr<IShellLinkW> link;
     ThrowIfFailed(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())));
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Put())),
+        u"Cannot create a shortcut");
     ComPtr<IPersistFile> file;
-    ThrowIfFailed(link->QueryInterface(IID_PPV_ARGS(file.Put())));
+    ThrowIfFailed(link->QueryInterface(IID_PPV_ARGS(file.Put())), u"Cannot create a shortcut");
 
     link->SetArguments(L"");
     link->SetPath(W(target));

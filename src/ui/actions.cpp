@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/errors.h"
+#include "platform/system_error.h"
 #include "platform/wstr.h"
 #include "ui/events.h"
 
@@ -136,7 +137,7 @@ void TAction::Changed() {
 TMenu::TMenu(TForm& form, std::u16string name, HMENU menu, bool bar)
     : TComponent(&form, std::move(name)), menu_(menu), bar_(bar) {
     if (!menu_)
-        throw Error(u"Cannot create a menu.");
+        ThrowLastError(u"Cannot create a menu");
 }
 
 TMenu::~TMenu() {
@@ -221,7 +222,7 @@ TMenuItem& TMenuItem::Add(std::u16string name, const CreateArgs& args) {
     if (!subMenu_) {
         subMenu_ = CreatePopupMenu();
         if (!subMenu_)
-            throw Error(u"Cannot create a menu.");
+            ThrowLastError(u"Cannot create a menu");
         if (parentMenu_) {
             MENUITEMINFOW mii{};
             mii.cbSize = sizeof(mii);
@@ -255,7 +256,7 @@ void TMenuItem::Insert(HMENU parentMenu) {
         mii.hSubMenu = subMenu_;
     }
     if (!InsertMenuItemW(parentMenu, GetMenuItemCount(parentMenu), TRUE, &mii))
-        throw Error(u"Cannot add a menu item.");
+        ThrowLastError(u"Cannot add a menu item");
     Update();
 }
 

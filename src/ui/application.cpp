@@ -41,16 +41,13 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 SingleInstanceLock::SingleInstanceLock(const std::u16string& name) {
     SetLastError(0);
-    mutex_ = CreateMutexW(nullptr, TRUE, W(name));
-    acquired_ = mutex_ != nullptr && GetLastError() == 0;
+    mutex_.Reset(CreateMutexW(nullptr, TRUE, W(name)));
+    acquired_ = mutex_ && GetLastError() == 0;
 }
 
 SingleInstanceLock::~SingleInstanceLock() {
-    if (!mutex_)
-        return;
     if (acquired_)
-        ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+        ReleaseMutex(mutex_.Get());
 }
 
 bool ShowRunningInstance(const std::u16string& title) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/unique_handle.h"
 #include "ui/window.h"
 
 namespace vp::ui {
@@ -33,7 +34,7 @@ class SingleInstanceLock {
     bool Acquired() const { return acquired_; }
 
   private:
-    HANDLE mutex_ = nullptr;
+    UniqueKernelHandle mutex_;
     bool acquired_ = false;
 };
 

@@ -17,11 +17,7 @@ namespace {
 constexpr wchar_t kNameProp[] = L"VpName";
 
 struct BrushCache {
-    std::map<COLORREF, HBRUSH> brushes;
-    ~BrushCache() {
-        for (auto& b : brushes)
-            DeleteObject(b.second);
-    }
+    std::map<COLORREF, UniqueHBrush> brushes;
 };
 
 void InitCommonControlClasses() {
@@ -44,10 +40,8 @@ HBRUSH SolidBrush(COLORREF color) {
     static BrushCache cache;
     auto it = cache.brushes.find(color);
     if (it != cache.brushes.end())
-        return it->second;
-    HBRUSH brush = CreateSolidBrush(color);
-    cache.brushes[color] = brush;
-    return brush;
+        return it->second.Get();
+    return cache.brushes.emplace(color, CreateSolidBrush(color)).first->second.Get();
 }
 
 // ---------------------------------------------------------------- TControl
@@ -353,8 +347,6 @@ TForm::~TForm() {
     // Dependents were made after what they depend on: the reverse order frees them first.
     while (!components_.empty())
         components_.pop_back();
-    if (accel_)
-        DestroyAcceleratorTable(accel_);
 }
 
 void TForm::CheckNewName(const std::u16string& name) const {
@@ -425,11 +417,9 @@ void TForm::RemoveCommand(UINT id) {
 
 HACCEL TForm::AcceleratorTable() {
     if (!accelDirty_)
-        return accel_;
+        return accel_.Get();
     accelDirty_ = false;
-    if (accel_)
-        DestroyAcceleratorTable(accel_);
-    accel_ = nullptr;
+    accel_.Reset();
     std::vector<ACCEL> entries;
     for (const auto& c : components_) {
         auto* source = dynamic_cast<ShortCutSource*>(c.get());
@@ -451,8 +441,8 @@ HACCEL TForm::AcceleratorTable() {
         entries.push_back(a);
     }
     if (!entries.empty())
-        accel_ = CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
-    return accel_;
+        accel_.Reset(CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size())));
+    return accel_.Get();
 }
 
 bool TForm::TranslateAccelerators(MSG& msg) {

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/unique_handle.h"
 #include "ui/window.h"
 
 namespace vp::ui {
@@ -234,7 +235,7 @@ class TForm : public TControl {
     UINT nextId_ = 1000;
     int minWidth_, minHeight_;
     TButton* defaultButton_ = nullptr;
-    HACCEL accel_ = nullptr;
+    UniqueHAccel accel_;
     bool accelDirty_ = true;
     bool menuBarStale_ = false;
 };

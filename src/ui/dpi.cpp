@@ -4,20 +4,11 @@
 #include <string>
 #include <tuple>
 
+#include "platform/unique_handle.h"
+
 namespace vp::ui {
 
 namespace {
-
-struct FontHolder {
-    HFONT font = nullptr;
-    FontHolder() = default;
-    FontHolder(const FontHolder&) = delete;
-    FontHolder& operator=(const FontHolder&) = delete;
-    ~FontHolder() {
-        if (font)
-            DeleteObject(font);
-    }
-};
 
 // What a font was made from, to make it again at another DPI.
 struct FontRecipe {
@@ -28,7 +19,7 @@ struct FontRecipe {
 using FontKey = std::tuple<std::wstring, int, LONG, BYTE, BYTE, BYTE, BYTE, UINT>;
 
 struct FontCache {
-    std::map<FontKey, FontHolder> fonts;
+    std::map<FontKey, UniqueHFont> fonts;
     std::map<HFONT, FontRecipe> recipes;
 };
 
@@ -39,10 +30,8 @@ FontCache& Fonts() {
 
 UINT StartDpi() {
     static const UINT dpi = [] {
-        HDC dc = GetDC(nullptr);
-        const int d = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        if (dc)
-            ReleaseDC(nullptr, dc);
+        const UniqueWindowDC screen(nullptr);
+        const int d = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
         return static_cast<UINT>(d > 0 ? d : 96);
     }();
     return dpi;
@@ -85,16 +74,16 @@ HFONT PointFont(const LOGFONTW& description, int points) {
                       description.lfWeight,    description.lfItalic,
                       description.lfUnderline, description.lfStrikeOut,
                       description.lfCharSet,   dpi};
-    FontHolder& holder = cache.fonts[key];
-    if (!holder.font) {
+    UniqueHFont& font = cache.fonts[key];
+    if (!font) {
         LOGFONTW lf = description;
         lf.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
         lf.lfWidth = 0;
-        holder.font = CreateFontIndirectW(&lf);
-        if (holder.font)
-            cache.recipes[holder.font] = {description, points};
+        font.Reset(CreateFontIndirectW(&lf));
+        if (font)
+            cache.recipes[font.Get()] = {description, points};
     }
-    return holder.font;
+    return font.Get();
 }
 
 HFONT PointFont(const wchar_t* face, int points, bool bold) {

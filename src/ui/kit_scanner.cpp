@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/unique_handle.h"
 #include "ui/events.h"
 #include "ui/gdi.h"
 
@@ -120,11 +121,12 @@ COLORREF TKITScanner::BackColor() const {
 void TKITScanner::Repaint() {
     if (!Handle())
         return;
-    HDC dc = GetDC(Handle());
-    if (!dc)
-        return;
-    DrawScanner(dc);
-    ReleaseDC(Handle(), dc);
+    {
+        const UniqueWindowDC dc(Handle());
+        if (!dc)
+            return;
+        DrawScanner(dc.Get());
+    }
     // What the drawing above covered needs no second paint.
     ValidateRect(Handle(), nullptr);
 }
@@ -165,10 +167,8 @@ void TKITScanner::PaintTo(HDC target) const {
 void TKITScanner::ScanTimerTick() {
     led_ = StepLed(led_, scanMode_, howManyLeds_);
     lit_ = led_.pos >= 1 && led_.pos <= howManyLeds_ ? led_.pos : 0;
-    if (HDC dc = GetDC(Handle())) {
-        PaintTo(dc);
-        ReleaseDC(Handle(), dc);
-    }
+    if (const UniqueWindowDC dc(Handle()); dc)
+        PaintTo(dc.Get());
     Raise(OnStep);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
@@ -149,9 +150,10 @@ LRESULT TListView::CustomDraw(LPARAM lParam) {
                                       : selected          ? COLOR_BTNFACE
                                                           : COLOR_WINDOW);
     const COLORREF fore = GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &cell, brush);
-    DeleteObject(brush);
+    {
+        const UniqueHBrush brush(CreateSolidBrush(back));
+        FillRect(dc, &cell, brush.Get());
+    }
     const size_t start = std::min(mark.start, text.size());
     const size_t end = std::min(start + mark.length, text.size());
     // The measuring and the drawing both in the list's own font, whatever the DC holds now.
@@ -166,9 +168,8 @@ LRESULT TListView::CustomDraw(LPARAM lParam) {
         GetTextExtentPoint32W(dc, W(text) + from, static_cast<int>(to - from), &size);
         RECT r{x, cell.top, std::min<LONG>(x + size.cx, cell.right), cell.bottom};
         if (background != CLR_NONE) {
-            HBRUSH b = CreateSolidBrush(background);
-            FillRect(dc, &r, b);
-            DeleteObject(b);
+            const UniqueHBrush brush(CreateSolidBrush(background));
+            FillRect(dc, &r, brush.Get());
         }
         SetTextColor(dc, color);
         DrawTextW(dc, W(text) + from, static_cast<int>(to - from), &r,

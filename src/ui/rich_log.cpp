@@ -7,8 +7,11 @@
 
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "platform/ansi.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 #include "ui/events.h"
 
@@ -79,33 +82,33 @@ DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) 
 }
 
 std::string ReadBytes(const std::u16string& path) {
-    HANDLE h =
-        CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        throw Error(u"Cannot open file " + path + u"\r\n" + SystemMessage(GetLastError()));
+    const UniqueHFile h(
+        CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h)
+        ThrowLastError(u"Cannot open file \"" + path + u"\"");
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
     BOOL ok = TRUE;
-    while ((ok = ReadFile(h, buffer, sizeof(buffer), &read, nullptr)) && read > 0)
+    while ((ok = ReadFile(h.Get(), buffer, sizeof(buffer), &read, nullptr)) && read > 0)
         bytes.append(buffer, read);
     const DWORD error = GetLastError();
-    CloseHandle(h);
     if (!ok)
-        throw Error(u"Cannot read file " + path + u"\r\n" + SystemMessage(error));
+        ThrowSystemError(u"Cannot read file \"" + path + u"\"", error);
     return bytes;
 }
 
 void WriteBytes(const std::u16string& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        throw Error(u"Cannot write file " + path + u"\r\n" + SystemMessage(GetLastError()));
+    UniqueHFile h(CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!h)
+        ThrowLastError(u"Cannot write file \"" + path + u"\"");
     DWORD written = 0;
-    const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(h.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     const DWORD error = GetLastError();
-    CloseHandle(h);
+    h.Reset();
     if (!ok || written != bytes.size())
-        throw Error(u"Cannot write file " + path + u"\r\n" + SystemMessage(error));
+        ThrowSystemError(u"Cannot write file \"" + path + u"\"", error);
 }
 
 } // namespace

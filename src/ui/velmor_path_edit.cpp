@@ -6,10 +6,12 @@
 #include <shobjidl.h>
 
 #include "core/paths.h"
+#include "platform/file_dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
 #include "ui/events.h"
@@ -23,30 +25,17 @@ constexpr size_t kMaxPathLength = 248;
 // The two browse-button pictures: the program's own icons when it carries them, else the
 // shell's folder icons. Kept for the life of the process.
 struct FolderIcons {
-    HICON closed = nullptr, open = nullptr;
-    bool ownedClosed = false, ownedOpen = false;
-    FolderIcons() {
-        Load(L"xFOLDER", SIID_FOLDER, closed, ownedClosed);
-        Load(L"xFOLDER_OPEN", SIID_FOLDEROPEN, open, ownedOpen);
-    }
-    ~FolderIcons() {
-        if (ownedClosed)
-            DestroyIcon(closed);
-        if (ownedOpen)
-            DestroyIcon(open);
-    }
-    static void Load(const wchar_t* name, SHSTOCKICONID stock, HICON& icon, bool& owned) {
-        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, Scale(16),
-                                             Scale(16), LR_DEFAULTCOLOR));
-        owned = icon != nullptr;
-        if (icon)
-            return;
+    UniqueHIcon closed{Load(L"xFOLDER", SIID_FOLDER)};
+    UniqueHIcon open{Load(L"xFOLDER_OPEN", SIID_FOLDEROPEN)};
+    static HICON Load(const wchar_t* name, SHSTOCKICONID stock) {
+        if (auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON,
+                                                      Scale(16), Scale(16), LR_DEFAULTCOLOR)))
+            return icon;
         SHSTOCKICONINFO info{};
         info.cbSize = sizeof(info);
-        if (SUCCEEDED(SHGetStockIconInfo(stock, SHGSI_ICON | SHGSI_SMALLICON, &info))) {
-            icon = info.hIcon;
-            owned = true;
-        }
+        if (SUCCEEDED(SHGetStockIconInfo(stock, SHGSI_ICON | SHGSI_SMALLICON, &info)))
+            return info.hIcon;
+        return nullptr;
     }
 };
 
@@ -132,7 +121,7 @@ class TVelmorPathEdit::BrowseBtn : public TButton {
     BrowseBtn(const Placement& place, const CreateArgs& args) : TButton(place, args) {
         if (Icons().closed) {
             SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | BS_ICON);
-            ShowImage(Icons().closed);
+            ShowImage(Icons().closed.Get());
         } else {
             SetCaption(u"...");
         }
@@ -144,10 +133,10 @@ class TVelmorPathEdit::BrowseBtn : public TButton {
             hot_ = true;
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
             TrackMouseEvent(&track);
-            ShowImage(Icons().open);
+            ShowImage(Icons().open.Get());
         } else if (msg == WM_MOUSELEAVE) {
             hot_ = false;
-            ShowImage(Icons().closed);
+            ShowImage(Icons().closed.Get());
         }
         return TButton::HandleMessage(msg, wParam, lParam);
     }

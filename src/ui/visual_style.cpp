@@ -4,8 +4,10 @@
 
 #include <vector>
 
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/gdi.h"
 #include "ui/page_control.h"
 
 namespace vp::ui {
@@ -35,15 +37,13 @@ constexpr VisualStyle kAmethystKamri{
 const VisualStyle* gStyle = nullptr;
 
 void Frame(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FrameRect(dc, &r, brush);
-    DeleteObject(brush);
+    const UniqueHBrush brush(CreateSolidBrush(color));
+    FrameRect(dc, &r, brush.Get());
 }
 
 void Fill(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    const UniqueHBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &r, brush.Get());
 }
 
 } // namespace
@@ -81,17 +81,16 @@ LRESULT DrawStyledButton(const TControl& button, const NMCUSTOMDRAW& draw, bool 
                           : pressed ? s.buttonPressed
                           : hot     ? s.buttonHot
                                     : s.buttonFace;
-    HBRUSH brush = CreateSolidBrush(face);
-    HPEN pen = CreatePen(PS_SOLID, isDefault || focused ? Scale(2) : 1,
-                         isDefault || focused ? s.buttonDefaultBorder : s.buttonBorder);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    const int round = Scale(6);
-    RoundRect(dc, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, round, round);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(pen);
-    DeleteObject(brush);
+    {
+        const UniqueHBrush brush(CreateSolidBrush(face));
+        const UniqueHPen pen(
+            CreatePen(PS_SOLID, isDefault || focused ? Scale(2) : 1,
+                      isDefault || focused ? s.buttonDefaultBorder : s.buttonBorder));
+        const SelectGuard selectBrush(dc, brush.Get());
+        const SelectGuard selectPen(dc, pen.Get());
+        const int round = Scale(6);
+        RoundRect(dc, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1, round, round);
+    }
 
     const std::u16string caption = button.Text();
     SetBkMode(dc, TRANSPARENT);

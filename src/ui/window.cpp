@@ -7,6 +7,8 @@
 #include "core/errors.h"
 #include "platform/messages.h"
 #include "platform/shell.h"
+#include "platform/system_error.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 
 namespace vp::ui {
@@ -61,9 +63,9 @@ Window::~Window() {
             KillTimer(hwnd_, t.first);
     timers_.clear();
     if (hwnd_) {
-        HWND hwnd = hwnd_;
+        // Destroyed once detached: its last messages find no half-destroyed object.
+        const UniqueHWnd hwnd(hwnd_);
         Detach();
-        DestroyWindow(hwnd);
     }
 }
 
@@ -93,7 +95,7 @@ void Window::StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> ti
     if (!hwnd_)
         throw Error(u"Cannot start a timer without a window.");
     if (!SetTimer(hwnd_, id, milliseconds, nullptr))
-        throw Error(u"Cannot start a timer.");
+        ThrowLastError(u"Cannot start a timer");
     timers_[id] = std::move(tick);
 }
 
@@ -117,14 +119,14 @@ void Window::RegisterWindowClass(const wchar_t* className, HICON icon, HBRUSH ba
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     if (!RegisterClassExW(&wc))
-        throw Error(u"Cannot register the window class.");
+        ThrowLastError(u"Cannot register the window class");
 }
 
 void Window::CreateHandle(const CreateArgs& a) {
     HWND hwnd = CreateWindowExW(a.exStyle, a.className, W(a.text), a.style, a.x, a.y, a.width,
                                 a.height, a.parent, a.menu, GetModuleHandleW(nullptr), this);
     if (!hwnd)
-        throw Error(u"Cannot create a window.");
+        ThrowLastError(u"Cannot create a window");
     if (!hwnd_) {
         // A standard control: its own procedure never saw this object.
         Attach(hwnd);

@@ -6,6 +6,7 @@
 #include "core/app_name.h"
 #include "core/encoding.h"
 #include "core/errors.h"
+#include "platform/ansi.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/ini_file.h"

@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/url.h"
 #include "loopback_server.h"
-#include "platform/files.h"
+#include "platform/ansi.h"
 #include "platform/internet.h"
 #include "test_support.h"
 
