@@ -51,7 +51,7 @@ else()
 endif()
 
 add_library(vpplatform STATIC ${VP_PLATFORM_SOURCES})
-target_link_libraries(vpplatform PUBLIC vpcore version ${VP_SYSTEM_LIBS} oleaut32 uuid shell32
+target_link_libraries(vpplatform PUBLIC vpcore version ${VP_SYSTEM_LIBS} uuid shell32
                       shlwapi advapi32 user32 gdi32)
 if(TARGET vp_delay_libs)
   add_dependencies(vpplatform vp_delay_libs)

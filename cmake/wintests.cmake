@@ -50,10 +50,17 @@ endforeach()
 
 # Benchmarks under Wine print figures; they are not tests. One executable per file.
 file(GLOB VP_WIN_BENCHES CONFIGURE_DEPENDS bench/win/*.cpp)
-# The start-up floor is a bare window: none of our code, none of our libraries.
-list(FILTER VP_WIN_BENCHES EXCLUDE REGEX "/bare_window\\.cpp$")
+# The start-up floors, a bare window and the program's window tree made bare: none of our
+# code, none of our libraries. The tree has the program's manifest.
+list(FILTER VP_WIN_BENCHES EXCLUDE REGEX "/(bare_window|window_tree)\\.cpp$")
 add_executable(vp_win_bare_window WIN32 bench/win/bare_window.cpp)
 target_link_options(vp_win_bare_window PRIVATE ${VP_STATIC_LINK})
+add_executable(vp_win_window_tree WIN32 bench/win/window_tree.cpp bench/win/window_tree.rc)
+target_include_directories(vp_win_window_tree PRIVATE ${CMAKE_BINARY_DIR}/generated/res)
+set_source_files_properties(bench/win/window_tree.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/generated/res/app.manifest)
+target_link_libraries(vp_win_window_tree PRIVATE comctl32)
+target_link_options(vp_win_window_tree PRIVATE ${VP_STATIC_LINK})
 foreach(src ${VP_WIN_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(vp_win_${name} ${src})

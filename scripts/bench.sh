@@ -41,7 +41,7 @@ wine_bench() { "$WINE" "$VP_WIN_BUILD/$1.exe" "${@:2}" 2>/dev/null | tr -d '\r';
 section "Native: duplicate test, text encodings and the pad search (Google Benchmark, Release)"
 "$bench_native/vp_native_bench" --benchmark_min_time=0.2 2>&1 | grep -v '^\*\*\*'
 
-section "Wine: start to window and resident memory, returning user"
+section "Wine: start to window and resident memory, returning user, beside its window tree made bare and a bare window"
 wine_bench vp_win_startup_bench 5
 section "Wine: each step of a start, timed inside one process"
 wine_bench vp_win_startup_parts_bench

@@ -77,7 +77,11 @@ int main() {
         } else {
             // The deferred initialisation's steps one by one, in its order.
             EnsureFolderMsg(form->CategoriesFolder());
+            // The start itself remembers the list's version on disk, which a caller cannot:
+            // without the file, Apply writes it anew instead of keeping it as another
+            // program's and saying so in a message box that nobody closes.
             form->mmoCategories->SetText(ReadTextFile(form->CategoriesListPath()));
+            DeleteFileW(W(form->CategoriesListPath()));
             Step("  categories folder and list");
             form->btnApplyCategClick();
             Step("  Apply (buttons, files, list written)");

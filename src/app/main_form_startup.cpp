@@ -78,11 +78,12 @@ void TMainForm::DeferredInit() {
     inetHome->SetLink(vendor::kDownloadPage);
     hints_->SetColor(RGB(144, 192, 192));
     hints_->SetDelays(350, 40);
+    // A returning user's window is painted once, without the first-run page.
+    if (!firstRun)
+        HideLicensePage();
     Show(StartShowCommand());
     if (firstRun)
         ShowFirstRunPage();
-    else
-        HideLicensePage();
     INISaved = false;
     if (options_.joinViewerChain)
         Step([&] { JoinViewerChain(); });

@@ -27,9 +27,14 @@ const wchar_t* RichEditClass() {
     return MSFTEDIT_CLASS;
 }
 
+// oleaut32, and the COM runtime it brings along, load at the first log line, not at every
+// start. Called through a plain pointer: the toolchain's delay-load thunk loses the date.
 SYSTEMTIME LocalNow() {
+    using ToSystemTime = INT(WINAPI*)(DOUBLE, LPSYSTEMTIME);
+    static const auto toSystemTime = reinterpret_cast<ToSystemTime>(reinterpret_cast<void*>(
+        GetProcAddress(LoadLibraryW(L"oleaut32.dll"), "VariantTimeToSystemTime")));
     SYSTEMTIME st{};
-    if (!VariantTimeToSystemTime(NowDateTime(), &st))
+    if (!toSystemTime || !toSystemTime(NowDateTime(), &st))
         GetLocalTime(&st);
     return st;
 }
