@@ -11,8 +11,10 @@
 #include "core/int_text.h"
 #include "platform/ini_file.h"
 #include "platform/messages.h"
+#include "platform/unique_handle.h"
 #include "platform/wstr.h"
 #include "ui/dpi.h"
+#include "ui/gdi.h"
 #include "ui/hints.h"
 #include "ui/velmor_memo.h"
 
@@ -172,12 +174,10 @@ void TMainForm::KeepFindDialogOffSelection() {
     ClientToScreen(pad, &top);
     const TEXTMETRICW metrics = [&] {
         TEXTMETRICW tm{};
-        HDC dc = GetDC(pad);
-        HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(pad, WM_GETFONT, 0, 0)));
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(pad, dc);
+        const UniqueWindowDC dc(pad);
+        const ui::SelectGuard font(dc.Get(),
+                                   reinterpret_cast<HFONT>(SendMessageW(pad, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc.Get(), &tm);
         return tm;
     }();
     // The selected line, the full width of the pad.

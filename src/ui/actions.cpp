@@ -140,9 +140,7 @@ TMenu::TMenu(TForm& form, std::u16string name, HMENU menu, bool bar)
         ThrowLastError(u"Cannot create a menu");
 }
 
-TMenu::~TMenu() {
-    DestroyMenu(menu_);
-}
+TMenu::~TMenu() = default;
 
 std::vector<TComponent*> TMenu::Dependents() const {
     return {items_.begin(), items_.end()};
@@ -152,7 +150,7 @@ TMenuItem& TMenu::Add(std::u16string name, const TMenuItemArgs& args) {
     TMenuItem& item = Owner()->CreateComponent<TMenuItem>(std::move(name), args);
     item.menu_ = this;
     items_.push_back(&item);
-    item.Insert(menu_);
+    item.Insert(menu_.Get());
     if (bar_ && Owner()->Handle())
         Owner()->MenuBarChanged(true);
     return item;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_handle.h"
 #include "ui/component.h"
 
 namespace vp::ui {
@@ -90,7 +91,7 @@ class TMenu : public TComponent {
     ~TMenu() override;
     std::vector<TComponent*> Dependents() const override;
 
-    HMENU Handle() const { return menu_; }
+    HMENU Handle() const { return menu_.Get(); }
     // A top-level entry ("&File").
     TMenuItem& Add(std::u16string name, const TMenuItemArgs& args);
     const std::vector<TMenuItem*>& Items() const { return items_; }
@@ -101,7 +102,7 @@ class TMenu : public TComponent {
 
   private:
     friend class TMenuItem;
-    HMENU menu_;
+    UniqueHMenu menu_;
     bool bar_;
     std::vector<TMenuItem*> items_;
 };

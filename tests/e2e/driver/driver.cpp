@@ -17,6 +17,7 @@
 #include "core/encoding.h"
 #include "core/int_text.h"
 #include "platform/wstr.h"
+#include "ui/private_messages.h"
 
 namespace {
 
@@ -578,11 +579,11 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"trayclick") {
-        // The tray icon's own window and callback message (ui/tray_icon.h).
+        // The tray icon's own window and callback message.
         HWND tray = FindWindowW(L"VpTrayIcon", nullptr);
         if (!tray)
             return 1;
-        PostMessageW(tray, WM_APP + 77, 1, WM_LBUTTONUP);
+        PostMessageW(tray, vp::ui::WM_TRAY_ICON, 1, WM_LBUTTONUP);
         return 0;
     }
     if (cmd == L"trayicon") {
