@@ -13,6 +13,7 @@
 #include "bench_clock.h"
 #include "bench_form.h"
 #include "core/app_name.h"
+#include "core/int_text.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/hooks.h"
@@ -31,14 +32,6 @@ void PrintPeak(const char* when) {
                     static_cast<double>(pmc.PeakWorkingSetSize) / 1048576.0,
                     static_cast<double>(pmc.PeakPagefileUsage) / 1048576.0);
 }
-
-std::u16string Decimal(long long n) {
-    std::u16string s;
-    for (char c : std::to_string(n))
-        s += static_cast<char16_t>(c);
-    return s;
-}
-
 } // namespace
 
 int main() {
@@ -89,7 +82,7 @@ int main() {
             form.chkWeakDupe->SetChecked(anywhere);
             std::vector<double> captures;
             for (int i = 0; i < 5; ++i) {
-                SetClipboardText(u"entry number " + Decimal(++serial) + u" of the benchmark");
+                SetClipboardText(u"entry number " + IntToText(++serial) + u" of the benchmark");
                 const double t0 = Now();
                 SendMessageW(form.Handle(), WM_DRAWCLIPBOARD, 0, 0);
                 captures.push_back(Now() - t0);

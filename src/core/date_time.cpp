@@ -64,4 +64,20 @@ CivilDate DecodeDate(double dateTime) {
     return CivilFromDays(static_cast<long>(std::trunc(dateTime)) - kUnixEpochDay);
 }
 
+CivilDateTime DecodeDateTime(double dateTime) {
+    DecodeDate(dateTime); // the range check
+    const double day = std::trunc(dateTime);
+    // Before day 0 the fraction counts forward from midnight too.
+    long long seconds = std::llround(std::fabs(dateTime - day) * 86400.0);
+    long days = static_cast<long>(day);
+    if (seconds == 86400) {
+        seconds = 0;
+        ++days;
+    }
+    const int s = static_cast<int>(seconds);
+    // Day 0, 1899-12-30, was a Saturday.
+    const int dayOfWeek = static_cast<int>(((days + 6) % 7 + 7) % 7);
+    return {CivilFromDays(days - kUnixEpochDay), s / 3600, s / 60 % 60, s % 60, dayOfWeek};
+}
+
 } // namespace vp

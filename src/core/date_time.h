@@ -20,4 +20,14 @@ double EncodeDateTime(int year, int month, int day, int hour, int minute, int se
 // The calendar day of a date-time; asserts that it lies in the range above.
 CivilDate DecodeDate(double dateTime);
 
+struct CivilDateTime {
+    CivilDate date;
+    int hour, minute, second;
+    int dayOfWeek; // 0 is Sunday
+    bool operator==(const CivilDateTime&) const = default;
+};
+// The calendar day and the time of day, to the nearest second (a day's last half second is
+// the next day's midnight); asserts the range as DecodeDate does.
+CivilDateTime DecodeDateTime(double dateTime);
+
 } // namespace vp

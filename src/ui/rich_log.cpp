@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/date_time.h"
 #include "core/encoding.h"
 #include "core/errors.h"
 #include "platform/ansi.h"
@@ -27,15 +28,16 @@ const wchar_t* RichEditClass() {
     return MSFTEDIT_CLASS;
 }
 
-// oleaut32, and the COM runtime it brings along, load at the first log line, not at every
-// start. Called through a plain pointer: the toolchain's delay-load thunk loses the date.
 SYSTEMTIME LocalNow() {
-    using ToSystemTime = INT(WINAPI*)(DOUBLE, LPSYSTEMTIME);
-    static const auto toSystemTime = reinterpret_cast<ToSystemTime>(reinterpret_cast<void*>(
-        GetProcAddress(LoadLibraryW(L"oleaut32.dll"), "VariantTimeToSystemTime")));
+    const CivilDateTime now = DecodeDateTime(NowDateTime());
     SYSTEMTIME st{};
-    if (!toSystemTime || !toSystemTime(NowDateTime(), &st))
-        GetLocalTime(&st);
+    st.wYear = static_cast<WORD>(now.date.year);
+    st.wMonth = static_cast<WORD>(now.date.month);
+    st.wDay = static_cast<WORD>(now.date.day);
+    st.wDayOfWeek = static_cast<WORD>(now.dayOfWeek);
+    st.wHour = static_cast<WORD>(now.hour);
+    st.wMinute = static_cast<WORD>(now.minute);
+    st.wSecond = static_cast<WORD>(now.second);
     return st;
 }
 

@@ -172,6 +172,27 @@ TEST(Capture, DateTimeRoundTripsAcrossTheCalendar) {
     EXPECT_THROW(EncodeDate(2019, 13, 1), AssertionFailure);
 }
 
+TEST(Capture, DateTimeDecodesTheTimeOfDayToTheNearestSecond) {
+    struct Case {
+        double dateTime;
+        CivilDateTime expected;
+    };
+    const Case cases[] = {
+        {EncodeDateTime(2026, 12, 11, 18, 5, 42, 0), {{2026, 12, 11}, 18, 5, 42, 5}},
+        {EncodeDateTime(2026, 12, 11, 18, 5, 42, 499), {{2026, 12, 11}, 18, 5, 42, 5}},
+        {EncodeDateTime(2026, 12, 11, 18, 5, 42, 501), {{2026, 12, 11}, 18, 5, 43, 5}},
+        // The day's last half second is the next day's midnight.
+        {EncodeDateTime(2019, 12, 31, 23, 59, 59, 600), {{2020, 1, 1}, 0, 0, 0, 3}},
+        {0, {{1899, 12, 30}, 0, 0, 0, 6}},
+        // Before day 0 the fraction still counts forward from midnight.
+        {-1.25, {{1899, 12, 29}, 6, 0, 0, 5}},
+        {EncodeDateTime(1, 1, 1, 12, 0, 0, 0), {{1, 1, 1}, 12, 0, 0, 1}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeDateTime(c.dateTime), c.expected) << c.dateTime;
+    EXPECT_THROW(DecodeDateTime(std::numeric_limits<double>::quiet_NaN()), AssertionFailure);
+}
+
 TEST(Capture, DisableLineDuplicates) {
     EXPECT_TRUE(DisableLineDuplicates(true, false)); // checking the date checks anywhere
     EXPECT_TRUE(DisableLineDuplicates(true, true));  // unchecking anywhere is undone
